@@ -1,0 +1,356 @@
+#include "analysis/parcel_energy.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "analysis/precision.h"
+#include "readers/sounding_records.h"
+
+namespace vivezeru5 {
+namespace {
+
+// A refinement scan walks whole hPa downward through one layer. It starts only
+// from a finite pressure within this bound and takes at most this many steps,
+// so that no pressure from a broken file can overflow an integer or hang.
+constexpr double kScanStartBound = 1000000.0;
+constexpr int kMaxScanSteps = 100000;
+
+// Potential temperature (K) of the energy terms, exponent 0.288.
+float potentialTemperature(float celsius, float pressure) {
+    return roundToFloat((celsius + static_cast<double>(kKelvinOffset)) *
+                        std::pow(1000.0 / pressure, 0.288));
+}
+
+float logPressureRatio(float pressure) { return roundToFloat(std::log(pressure / 1000.0)); }
+
+float layerMean(float upper, float lower) {
+    return roundToFloat((static_cast<double>(upper) + lower) / 2);
+}
+
+// Buoyant energy (J/kg) of a layer of `thickness` dam whose mean parcel and
+// environment potential temperatures are `parcelMean` and `environmentMean`.
+float layerTerm(float parcelMean, float environmentMean, double thickness) {
+    return roundToFloat(9.8 * (static_cast<double>(parcelMean) - environmentMean) * 10 * thickness /
+                        environmentMean);
+}
+
+float addLayer(float sum, float parcelMean, float environmentMean, double thickness) {
+    return roundToFloat(static_cast<double>(sum) + layerTerm(parcelMean, environmentMean, thickness));
+}
+
+// Value of a level field at `pressure`, linear in ln p between `lower` and `upper`.
+double interpolateInLogPressure(float pressure, const SoundingLevel& lower,
+                                const SoundingLevel& upper, float SoundingLevel::*field) {
+    const double lowerValue = lower.*field;
+    const double upperValue = upper.*field;
+    return lowerValue + (static_cast<double>(logPressureRatio(pressure)) - logPressureRatio(lower.pressure)) *
+                            (upperValue - lowerValue) /
+                            (static_cast<double>(logPressureRatio(upper.pressure)) -
+                             logPressureRatio(lower.pressure));
+}
+
+float parcelCelsius(float pressure, float thetaE) {
+    return roundToFloat(static_cast<double>(*moistParcelTemperature(pressure, thetaE, false)) -
+                        kKelvinOffset);
+}
+
+// Walks whole hPa from trunc(lower.pressure) down while above upper.pressure,
+// calling `visit` with each until it returns true.
+template <typename Visit>
+void scanWholeHectopascals(const SoundingLevel& lower, const SoundingLevel& upper, Visit visit) {
+    if (!std::isfinite(lower.pressure) || std::fabs(lower.pressure) > kScanStartBound) {
+        return;
+    }
+    const int start = static_cast<int>(lower.pressure);
+    for (int step = 0; step < kMaxScanSteps; ++step) {
+        const float pressure = static_cast<float>(start - step);
+        if (!(pressure > upper.pressure)) {
+            return;
+        }
+        if (visit(pressure)) {
+            return;
+        }
+    }
+}
+
+// Working values carried from one layer to the next.
+struct ParcelState {
+    float surfaceTheta;      // θ of the surface parcel
+    float negativeSum = 0;   // N
+    float parcelTheta;       // Pθ, parcel θ at the lower end of the next layer
+    float environmentTheta;  // Eθ, environment θ at the lower end of the next layer
+    float lastHeight;        // Hb
+};
+
+enum class Progress { Continue, End };
+
+// Levels between the surface and the LCL: their negative energy and the LCL height.
+Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
+    const SoundingLevel* levels = station.levels;
+    const int n = station.levelCount;
+    const float lcl = station.lclPressure;
+    bool visited = false;
+    for (int i = 1; i < n; ++i) {
+        if (!(levels[i].pressure > lcl)) {
+            continue;
+        }
+        visited = true;
+        if (i + 1 >= n || levels[i].pressure <= 0 || levels[i + 1].pressure <= 0) {
+            return Progress::End;
+        }
+        station.lclHeight =
+            roundToFloat(interpolateInLogPressure(lcl, levels[i], levels[i + 1], &SoundingLevel::height));
+        const float theta = potentialTemperature(levels[i].temperature, levels[i].pressure);
+        const float environmentMean = layerMean(theta, state.environmentTheta);
+        state.lastHeight = levels[i].height;
+        if (state.surfaceTheta < theta) {
+            const double lowerHeight = levels[i - 1].height > 9998 ? 0.0 : levels[i - 1].height;
+            if (environmentMean > state.surfaceTheta) {
+                state.negativeSum = addLayer(state.negativeSum, state.surfaceTheta, environmentMean,
+                                             levels[i].height - lowerHeight);
+            }
+        }
+        state.environmentTheta = theta;
+    }
+    if (!visited && n >= 2) {
+        if (levels[0].pressure <= 0 || levels[1].pressure <= 0) {
+            return Progress::End;
+        }
+        station.lclHeight =
+            roundToFloat(interpolateInLogPressure(lcl, levels[0], levels[1], &SoundingLevel::height));
+    }
+    return Progress::Continue;
+}
+
+// The layer from the last level below the LCL up to the LCL.
+void closeLayerAtLcl(const SoundingStation& station, ParcelState& state) {
+    const float theta = potentialTemperature(station.lclTemperature, station.lclPressure);
+    const float environmentMean = layerMean(theta, state.environmentTheta);
+    if (environmentMean > state.surfaceTheta) {
+        state.negativeSum =
+            addLayer(state.negativeSum, state.surfaceTheta, environmentMean,
+                     static_cast<double>(station.lclHeight) - state.lastHeight);
+    }
+    state.environmentTheta = theta;
+}
+
+float equivalentPotentialTemperature(const SoundingStation& station) {
+    const float kelvin = roundToFloat(station.lclTemperature + static_cast<double>(kKelvinOffset));
+    const double ratio = saturationMixingRatio(kelvin, station.lclPressure);
+    return roundToFloat(kelvin * std::pow(1000.0 / station.lclPressure, 0.286) /
+                        std::exp(-2.6518986 * ratio / kelvin));
+}
+
+// Index of the first level above the LCL where the parcel is warmer than the
+// environment, or -1; accumulates the negative energy of the levels before it.
+int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE) {
+    const SoundingLevel* levels = station.levels;
+    for (int j = 0; j < station.levelCount; ++j) {
+        const SoundingLevel& level = levels[j];
+        if (!(level.pressure > 0 && level.pressure < station.lclPressure)) {
+            continue;
+        }
+        const float parcel = parcelCelsius(level.pressure, thetaE);
+        if (level.temperature < parcel) {
+            return j;
+        }
+        const float environmentTheta = potentialTemperature(level.temperature, level.pressure);
+        const float parcelTheta = potentialTemperature(parcel, level.pressure);
+        const float parcelMean = layerMean(parcelTheta, state.parcelTheta);
+        const float environmentMean = layerMean(environmentTheta, state.environmentTheta);
+        if (environmentMean > parcelMean) {
+            double lowerHeight = level.height;  // the surface level has no layer below it
+            if (j > 0) {
+                const float below = levels[j - 1].height;
+                lowerHeight = (below >= 9999 && below < 10000) ? 0.0 : below;
+            }
+            state.negativeSum = addLayer(state.negativeSum, parcelMean, environmentMean,
+                                         level.height - lowerHeight);
+        }
+        station.cin = state.negativeSum;
+        state.environmentTheta = environmentTheta;
+        state.parcelTheta = parcelTheta;
+        state.lastHeight = level.height;
+    }
+    return -1;
+}
+
+// The first whole hPa below level j − 1 where the parcel is warmer: the LFC.
+void refineLfc(SoundingStation& station, int j, float thetaE) {
+    const SoundingLevel& lower = station.levels[j - 1];
+    const SoundingLevel& upper = station.levels[j];
+    scanWholeHectopascals(lower, upper, [&](float pressure) {
+        const float parcel = parcelCelsius(pressure, thetaE);
+        const float environment = roundToFloat(
+            interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::temperature));
+        if (!(environment < parcel)) {
+            return false;
+        }
+        station.lfcPressure = pressure;
+        station.lfcTemperature = environment;
+        station.lfcHeight =
+            roundToFloat(interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::height));
+        return true;
+    });
+}
+
+// The layer from the last level examined up to the LFC closes the negative area.
+void closeLayerAtLfc(SoundingStation& station, ParcelState& state, float lfcTheta) {
+    const float parcelMean = layerMean(lfcTheta, state.parcelTheta);
+    const float environmentMean = layerMean(lfcTheta, state.environmentTheta);
+    if (environmentMean > parcelMean) {
+        state.negativeSum = addLayer(state.negativeSum, parcelMean, environmentMean,
+                                     static_cast<double>(station.lfcHeight) - state.lastHeight);
+    }
+    station.cin = state.negativeSum;
+}
+
+// The first whole hPa below level m − 1 where the parcel is colder: the EL,
+// and the last partial layer of the positive area.
+void refineEquilibriumLevel(SoundingStation& station, int m, float thetaE, float positiveSum,
+                            const ParcelState& state) {
+    const SoundingLevel& lower = station.levels[m - 1];
+    const SoundingLevel& upper = station.levels[m];
+    scanWholeHectopascals(lower, upper, [&](float pressure) {
+        const float parcel = parcelCelsius(pressure, thetaE);
+        const float environment = roundToFloat(
+            interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::temperature));
+        if (!(environment > parcel)) {
+            return false;
+        }
+        station.elPressure = pressure;
+        const float height =
+            roundToFloat(interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::height));
+        const float parcelMean = layerMean(potentialTemperature(parcel, pressure), state.parcelTheta);
+        const float environmentMean =
+            layerMean(potentialTemperature(environment, pressure), state.environmentTheta);
+        station.cape = addLayer(positiveSum, parcelMean, environmentMean,
+                                static_cast<double>(height) - lower.height);
+        return true;
+    });
+}
+
+// The positive area from the LFC up to the EL (sought above 500 hPa only).
+Progress integratePositiveArea(SoundingStation& station, float thetaE, float lfcTheta) {
+    const SoundingLevel* levels = station.levels;
+    ParcelState state{};
+    state.parcelTheta = lfcTheta;
+    state.environmentTheta = lfcTheta;
+    float positiveSum = 0;
+    int count = 0;
+    for (int m = 0; m < station.levelCount; ++m) {
+        const SoundingLevel& level = levels[m];
+        if (!(level.pressure < station.lfcPressure)) {
+            continue;
+        }
+        ++count;
+        const std::optional<float> parcelK = moistParcelTemperature(level.pressure, thetaE, true);
+        if (!parcelK) {
+            return Progress::End;
+        }
+        const float parcel = roundToFloat(static_cast<double>(*parcelK) - kKelvinOffset);
+        if (level.temperature < parcel) {
+            const float environmentTheta = potentialTemperature(level.temperature, level.pressure);
+            const float parcelTheta = potentialTemperature(parcel, level.pressure);
+            const float parcelMean = layerMean(parcelTheta, state.parcelTheta);
+            const float environmentMean = layerMean(environmentTheta, state.environmentTheta);
+            const double thickness = count == 1
+                                         ? static_cast<double>(level.height) - station.lfcHeight
+                                         : static_cast<double>(level.height) - levels[m - 1].height;
+            positiveSum = addLayer(positiveSum, parcelMean, environmentMean, thickness);
+            station.cape = positiveSum;
+            state.parcelTheta = parcelTheta;
+            state.environmentTheta = environmentTheta;
+        }
+        if (level.temperature > parcel && level.pressure < 500) {
+            if (m == 0) {
+                station.elPressure = 0;
+            } else {
+                refineEquilibriumLevel(station, m, thetaE, positiveSum, state);
+            }
+            return Progress::Continue;
+        }
+    }
+    station.elPressure = 0;
+    return Progress::Continue;
+}
+
+}  // namespace
+
+float saturationMixingRatio(float kelvin, float pressure) {
+    if (kelvin >= 999) {
+        return 0;
+    }
+    const double t = roundToFloat(kelvin - static_cast<double>(kKelvinOffset));
+    const float vapor = roundToFloat(6.1078 * std::exp(17.2693882 * t / (t + 237.3)));
+    return roundToFloat(621.97 * vapor / (static_cast<double>(pressure) - vapor));
+}
+
+std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped) {
+    constexpr int kMaxTries = 12;
+    float temperature = 253.16f;
+    float step = 120.0f;
+    const double exner = std::pow(1000.0 / pressure, 0.286);
+    for (int attempt = 0; attempt < kMaxTries; ++attempt) {
+        step = step / 2;
+        if (capped && temperature > 320) {
+            return std::nullopt;
+        }
+        const double t = temperature;
+        const float residual = roundToFloat(
+            thetaE * std::exp(-2.6518986 * saturationMixingRatio(temperature, pressure) / t) -
+            t * exner);
+        if (std::fabs(static_cast<double>(residual)) < 0.01) {
+            return temperature;
+        }
+        temperature = roundToFloat(residual >= 0 ? t + step : t - step);
+    }
+    return temperature;
+}
+
+void computeParcelEnergy() {
+    SoundingStation& station = *currentStation;
+    const SoundingLevel& surface = station.levels[0];
+    if (station.lclPressure == 0) {
+        return;
+    }
+    ParcelState state{};
+    state.surfaceTheta = potentialTemperature(surface.temperature, surface.pressure);
+    state.parcelTheta = state.surfaceTheta;
+    state.environmentTheta = state.surfaceTheta;
+    state.lastHeight = surface.height;
+
+    if (integrateBelowLcl(station, state) == Progress::End) {
+        return;
+    }
+    closeLayerAtLcl(station, state);
+    const float thetaE = equivalentPotentialTemperature(station);
+
+    const int warmer = findWarmerLevel(station, state, thetaE);
+    if (warmer < 0 || warmer == 0) {
+        station.elPressure = 0;
+    } else {
+        refineLfc(station, warmer, thetaE);
+    }
+    if (station.lfcPressure < 1) {
+        return;
+    }
+    const float lfcTheta = potentialTemperature(station.lfcTemperature, station.lfcPressure);
+    closeLayerAtLfc(station, state, lfcTheta);
+    std::printf("New Method ... NegEngBLFC end\n");
+
+    if (station.lfcPressure > 1) {
+        if (integratePositiveArea(station, thetaE, lfcTheta) == Progress::End) {
+            return;
+        }
+    }
+    std::printf("New Method ... EL end\n");
+
+    const double windSquared = static_cast<double>(station.meanWindU) * station.meanWindU +
+                               static_cast<double>(station.meanWindV) * station.meanWindV;
+    if (station.cape > 1 && windSquared > 0) {
+        station.bulkRichardson = roundToFloat(2 * static_cast<double>(station.cape) / windSquared);
+    }
+}
+
+}  // namespace vivezeru5

@@ -1,0 +1,273 @@
+#include "readers/token_scanner.h"
+
+#include <clocale>
+#include <climits>
+#include <cstdlib>
+
+#if defined(_WIN32)
+#include <locale.h>
+#else
+#include <locale.h>
+#endif
+
+namespace vivezeru5 {
+namespace {
+
+// White space of the "C" locale, whatever locale the host has set.
+bool isBlank(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(int c) { return c >= '0' && c <= '9'; }
+
+bool isHexDigit(int c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int toLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+// Real numbers are always read with the "C" locale's decimal point, so a host
+// that switched LC_NUMERIC does not change what the files mean.
+#if defined(_WIN32)
+_locale_t classicLocale() {
+    static _locale_t locale = _create_locale(LC_ALL, "C");
+    return locale;
+}
+float parseFloat(const char* text, char** end) { return _strtof_l(text, end, classicLocale()); }
+#else
+locale_t classicLocale() {
+    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+float parseFloat(const char* text, char** end) { return strtof_l(text, end, classicLocale()); }
+#endif
+
+}  // namespace
+
+TokenScanner::TokenScanner(std::FILE* file) : file_(file) {}
+
+int TokenScanner::get() {
+    if (pushedBack_ != EOF) {
+        const int c = pushedBack_;
+        pushedBack_ = EOF;
+        return c;
+    }
+    if (position_ == filled_) {
+        if (atEnd_ || file_ == nullptr) {
+            return EOF;
+        }
+        filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        position_ = 0;
+        if (filled_ == 0) {
+            atEnd_ = true;
+            return EOF;
+        }
+    }
+    return buffer_[position_++];
+}
+
+void TokenScanner::unget(int c) { pushedBack_ = c; }
+
+int TokenScanner::skipBlanks() {
+    int c = get();
+    while (isBlank(c)) {
+        c = get();
+    }
+    return c;
+}
+
+bool TokenScanner::readInt(std::int32_t& value) {
+    int c = skipBlanks();
+    if (c == EOF) {
+        return false;
+    }
+    bool negative = false;
+    bool signSeen = false;
+    if (c == '-' || c == '+') {
+        negative = c == '-';
+        signSeen = true;
+        c = get();
+    }
+    // Accumulate the magnitude, remembering whether it left the range of a long.
+    const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
+    std::uint64_t magnitude = 0;
+    bool overflow = false;
+    bool digitSeen = false;
+    while (isDigit(c)) {
+        digitSeen = true;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (!overflow && magnitude > (limit - digit) / 10) {
+            overflow = true;
+        }
+        if (!overflow) {
+            magnitude = magnitude * 10 + digit;
+        }
+        c = get();
+    }
+    unget(c);
+    if (!digitSeen) {
+        (void)signSeen;  // a lone sign is consumed, as the C library does
+        return false;
+    }
+    std::int64_t asLong;
+    if (overflow) {
+        asLong = negative ? INT64_MIN : INT64_MAX;
+    } else if (negative) {
+        asLong = magnitude == (std::uint64_t{1} << 63) ? INT64_MIN
+                                                        : -static_cast<std::int64_t>(magnitude);
+    } else {
+        asLong = static_cast<std::int64_t>(magnitude);
+    }
+    value = static_cast<std::int32_t>(asLong);  // low 32 bits, as stored through an int
+    return true;
+}
+
+bool TokenScanner::convertCollected(float& value) {
+    char* end = nullptr;
+    const float converted = parseFloat(collected_.c_str(), &end);
+    if (end == collected_.c_str()) {
+        return false;
+    }
+    value = converted;
+    return true;
+}
+
+// Collects the characters the C library's "%f" takes, then converts them. The
+// collection is greedy: "1e+" is taken whole and converts as 1, while "+." and
+// a lone "0x" take their characters and convert nothing.
+bool TokenScanner::readFloat(float& value) {
+    std::string& text = collected_;
+    text.clear();
+    int c = skipBlanks();
+    if (c == EOF) {
+        return false;
+    }
+    bool signSeen = false;
+    if (c == '-' || c == '+') {
+        signSeen = true;
+        text.push_back(static_cast<char>(c));
+        c = get();
+        if (c == EOF) {
+            return false;
+        }
+    }
+    // Spelled-out values: a mismatching letter is consumed with the failure.
+    auto expectLetters = [&](const char* letters) {
+        for (const char* letter = letters; *letter != '\0'; ++letter) {
+            c = get();
+            if (c == EOF || toLower(c) != *letter) {
+                return false;
+            }
+            text.push_back(static_cast<char>(c));
+        }
+        return true;
+    };
+    if (toLower(c) == 'n') {
+        text.push_back(static_cast<char>(c));
+        if (!expectLetters("an")) {
+            return false;
+        }
+        return convertCollected(value);
+    }
+    if (toLower(c) == 'i') {
+        text.push_back(static_cast<char>(c));
+        if (!expectLetters("nf")) {
+            return false;
+        }
+        c = get();
+        if (c != EOF) {
+            if (toLower(c) == 'i') {
+                text.push_back(static_cast<char>(c));
+                if (!expectLetters("nity")) {
+                    return false;
+                }
+            } else {
+                unget(c);
+            }
+        }
+        return convertCollected(value);
+    }
+
+    bool hexadecimal = false;
+    bool digitSeen = false;
+    bool dotSeen = false;
+    bool exponentSeen = false;
+    int exponentChar = 'e';
+    if (c == '0') {
+        text.push_back('0');
+        c = get();
+        if (toLower(c) == 'x') {
+            text.push_back(static_cast<char>(c));
+            hexadecimal = true;
+            exponentChar = 'p';
+            c = get();
+        } else {
+            digitSeen = true;
+        }
+    }
+    while (true) {
+        if (isDigit(c) || (!exponentSeen && hexadecimal && isHexDigit(c))) {
+            text.push_back(static_cast<char>(c));
+            digitSeen = true;
+        } else if (exponentSeen && text.back() == exponentChar && (c == '-' || c == '+')) {
+            text.push_back(static_cast<char>(c));
+        } else if (digitSeen && !exponentSeen && toLower(c) == exponentChar) {
+            text.push_back(static_cast<char>(exponentChar));
+            exponentSeen = true;
+            dotSeen = true;
+        } else if (!dotSeen && c == '.') {
+            text.push_back('.');
+            dotSeen = true;
+        } else {
+            unget(c);
+            break;
+        }
+        c = get();
+        if (c == EOF) {
+            break;
+        }
+    }
+    const std::size_t signLength = signSeen ? 1 : 0;
+    if (text.size() == signLength || (hexadecimal && text.size() == 2 + signLength)) {
+        return false;
+    }
+    return convertCollected(value);
+}
+
+bool TokenScanner::readWord(std::string& word, std::size_t keep, std::size_t& length) {
+    word.clear();
+    length = 0;
+    int c = skipBlanks();
+    if (c == EOF) {
+        return false;
+    }
+    while (c != EOF && !isBlank(c)) {
+        if (length < keep) {
+            word.push_back(static_cast<char>(c));
+        }
+        ++length;
+        c = get();
+    }
+    unget(c);
+    return true;
+}
+
+int readInts(TokenScanner& scanner, std::int32_t* values, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!scanner.readInt(values[i])) {
+            return i;
+        }
+    }
+    return count;
+}
+
+int readFloats(TokenScanner& scanner, float* values, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!scanner.readFloat(values[i])) {
+            return i;
+        }
+    }
+    return count;
+}
+
+}  // namespace vivezeru5

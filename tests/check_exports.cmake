@@ -1,0 +1,22 @@
+# Fails unless the shared library's dynamic symbol table defines exactly the
+# four reader functions (besides the linker's own version node).
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(names "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  if(NOT name MATCHES "^VIVEZERU5_|^_init$|^_fini$")
+    list(APPEND names "${name}")
+  endif()
+endforeach()
+list(SORT names)
+set(expected ReadVelmorData1 readRozeduData readVelmor5Only readVelmorData5)
+list(SORT expected)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "exported symbols: '${names}', expected '${expected}'")
+endif()
+message(STATUS "exports: ${names}")

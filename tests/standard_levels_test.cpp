@@ -1,0 +1,126 @@
+#include "analysis/standard_levels.h"
+
+#include "test_support.h"
+
+namespace vivezeru5 {
+namespace {
+
+using testing::OwnedStation;
+
+SoundingLevel level(float p, float h, float t, float td, float dir = 0, float speed = 0) {
+    return SoundingLevel{p, h, t, td, dir, speed};
+}
+
+TEST(ComputeSweat, WorkedExamples) {
+    struct Case {
+        float td850, tt, speed850, speed500, dir850, dir500, expected, tolerance;
+    };
+    const Case cases[] = {
+        {8, 44, 10, 20, 200, 250, 292.63f, 0.005f},   // tt raised to 49, s = sin(0.85)
+        {8, 44, 10, 20, 100, 250, 173.72f, 0.005f},   // 850 hPa direction outside 130..250
+        {8, 44, 7, 20, 200, 250, 162.062f, 0.0005f},  // 850 hPa speed 13.601 kn, below 15
+        {8, 52, 10, 10, 200, 250, 214.29f, 0.005f},   // equal speeds: shear term 0
+        {-3, 49, 10, 20, 100, 250, 77.72f, 0.005f},   // negative dew point counts 0
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(computeSweat(c.td850, c.tt, c.speed850, c.speed500, c.dir850, c.dir500),
+                    c.expected, c.tolerance)
+            << c.td850 << " " << c.tt << " " << c.speed850 << " " << c.speed500 << " " << c.dir850
+            << " " << c.dir500;
+    }
+}
+
+TEST(ComputeSweat, DirectionWindowsIncludeTheirBounds) {
+    // With the shear term the result exceeds the one without it by 125·(s + 0.2) > 0.
+    const float without = computeSweat(8, 44, 10, 20, 100, 250);
+    for (const auto& [dir850, dir500] : {std::pair{130.f, 250.f}, std::pair{250.f, 310.f},
+                                         std::pair{200.f, 210.f}, std::pair{200.f, 310.f}}) {
+        EXPECT_NE(computeSweat(8, 44, 10, 20, dir850, dir500), without) << dir850 << " " << dir500;
+    }
+    for (const auto& [dir850, dir500] : {std::pair{129.9f, 250.f}, std::pair{250.1f, 300.f},
+                                         std::pair{200.f, 209.9f}, std::pair{200.f, 310.1f}}) {
+        EXPECT_NEAR(computeSweat(8, 44, 10, 20, dir850, dir500), without, 1e-3) << dir850 << " " << dir500;
+    }
+}
+
+TEST(AnalyseStandardLevels, KIndexAndTotalTotals) {
+    OwnedStation station{level(1000, 10, 20, 15), level(850, 150, 12, 8), level(700, 310, 4, -2),
+                         level(500, 580, -12, -30)};
+    const StandardLevelValues values = analyseStandardLevels(*station);
+    EXPECT_EQ(station->kIndex, 26.0f);
+    EXPECT_EQ(station->totalTotals, 44.0f);
+    EXPECT_EQ(values.T850, 12.0f);
+    EXPECT_EQ(values.Td700, -2.0f);
+    EXPECT_EQ(values.T500, -12.0f);
+}
+
+TEST(AnalyseStandardLevels, NoIndicesAtOrBelow900hPa) {
+    OwnedStation station{level(900, 10, 20, 15), level(850, 150, 12, 8), level(700, 310, 4, -2),
+                         level(600, 440, -4, -20), level(500, 580, -12, -30)};
+    analyseStandardLevels(*station);
+    EXPECT_EQ(station->kIndex, 0.0f);
+    EXPECT_EQ(station->totalTotals, 0.0f);
+    EXPECT_EQ(station->sweatIndex, 0.0f);
+    EXPECT_NE(station->freezingHeight, 0.0f);
+}
+
+TEST(AnalyseStandardLevels, MissingStandardLevelsEnterAsNumbers) {
+    OwnedStation station{level(1000, 10, 20, 15), level(900, 100, 15, 10), level(600, 440, 5, 0)};
+    const StandardLevelValues values = analyseStandardLevels(*station);
+    EXPECT_EQ(values.T850, kMissingValue);
+    EXPECT_EQ(station->kIndex, -9999.0f);
+    EXPECT_EQ(station->totalTotals, 0.0f);
+    EXPECT_NEAR(station->sweatIndex, -58284.17f, 0.005f);
+}
+
+TEST(AnalyseStandardLevels, SurfaceIsNeverAStandardLevelAndLaterLevelWins) {
+    OwnedStation station{level(850, 10, 20, 15), level(500, 580, -12, -30), level(500, 590, -14, -30)};
+    const StandardLevelValues values = analyseStandardLevels(*station);
+    EXPECT_EQ(values.T850, kMissingValue);
+    EXPECT_EQ(values.T500, -14.0f);
+}
+
+TEST(AnalyseStandardLevels, FreezingLevelInterpolation) {
+    OwnedStation station{level(1000, 10, 20, 15), level(700, 300, 2, 0), level(600, 420, -4, -10)};
+    analyseStandardLevels(*station);
+    EXPECT_NEAR(station->freezingHeight, 340.0f, 1e-4);
+    EXPECT_NEAR(station->freezingPressure, 664.94f, 0.005f);
+}
+
+TEST(AnalyseStandardLevels, FreezingLevelEdgeCases) {
+    struct Case {
+        std::vector<SoundingLevel> levels;
+        float height, pressure;
+    };
+    const Case cases[] = {
+        // A surface at 0 °C is the freezing level when a second level exists.
+        {{level(1000, 10, 0, -2), level(900, 100, -5, -8)}, 10, 1000},
+        // A single level keeps both fields at 0, whatever its temperature.
+        {{level(1000, 10, -5, -8)}, 0, 0},
+        // No level at or below 0 °C above a warm surface.
+        {{level(1000, 10, 20, 15), level(900, 100, 15, 10)}, 0, 0},
+        // A missing temperature counts as below freezing.
+        {{level(1000, 10, 20, 15), level(900, 100, kMissingValue, 10)},
+         (10.0f * kMissingValue - 100.0f * 20) / (kMissingValue - 20), -1},
+    };
+    for (const Case& c : cases) {
+        OwnedStation station(c.levels);
+        analyseStandardLevels(*station);
+        EXPECT_NEAR(station->freezingHeight, c.height, 1e-3);
+        if (c.pressure >= 0) {
+            EXPECT_EQ(station->freezingPressure, c.pressure);
+        }
+    }
+}
+
+TEST(AnalyseStandardLevels, StandardPickIgnoresFreezingSearch) {
+    OwnedStation station{level(1000, 10, 2, 0), level(925, 70, -1, -3), level(850, 150, -3, -5),
+                         level(700, 310, -10, -12), level(500, 580, -25, -30)};
+    const StandardLevelValues values = analyseStandardLevels(*station);
+    EXPECT_EQ(values.T850, -3.0f);
+    EXPECT_EQ(values.T700, -10.0f);
+    EXPECT_EQ(values.T500, -25.0f);
+}
+
+}  // namespace
+}  // namespace vivezeru5

@@ -1,0 +1,130 @@
+#include "readers/token_scanner.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "test_support.h"
+
+namespace vivezeru5 {
+namespace {
+
+// Runs `read` on a scanner over `text` and returns what remains unread.
+template <typename Read>
+std::string remainderAfter(const std::string& text, Read read) {
+    testing::ScratchFile file(text);
+    std::FILE* handle = std::fopen(file.path(), "r");
+    TokenScanner scanner(handle);
+    read(scanner);
+    std::string rest;
+    std::string word;
+    std::size_t length = 0;
+    // Reassemble what is left, token by token, to see where the scanner stopped.
+    while (scanner.readWord(word, 1 << 20, length)) {
+        rest += (rest.empty() ? "" : " ") + word;
+    }
+    std::fclose(handle);
+    return rest;
+}
+
+TEST(TokenScanner, IntegerConversions) {
+    struct Case {
+        const char* text;
+        bool converts;
+        std::int32_t value;
+        const char* rest;
+    };
+    const Case cases[] = {
+        {"42 7", true, 42, "7"},
+        {"  \t\n\v\f\r-17x", true, -17, "x"},
+        {"+5", true, 5, ""},
+        {"-x", false, 0, "x"},     // the lone sign is consumed
+        {"abc", false, 0, "abc"},  // nothing consumed
+        {"12.75", true, 12, ".75"},
+        {"0x1F", true, 0, "x1F"},
+        {"3000000000", true, static_cast<std::int32_t>(3000000000LL), ""},
+        {"99999999999999999999999", true, -1, ""},  // saturates as a long, then cut
+        {"", false, 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::int32_t value = 0;
+        bool converted = false;
+        const std::string rest = remainderAfter(c.text, [&](TokenScanner& s) { converted = s.readInt(value); });
+        EXPECT_EQ(converted, c.converts) << c.text;
+        if (c.converts) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+        EXPECT_EQ(rest, c.rest) << c.text;
+    }
+}
+
+TEST(TokenScanner, RealConversions) {
+    struct Case {
+        const char* text;
+        bool converts;
+        float value;
+        const char* rest;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {"850", true, 850.0f, ""},
+        {"850.0", true, 850.0f, ""},
+        {"-12.5 3", true, -12.5f, "3"},
+        {".5", true, 0.5f, ""},
+        {"1e3x", true, 1000.0f, "x"},
+        {"1e+", true, 1.0f, ""},  // taken whole, converts as 1
+        {"1.5.3", true, 1.5f, ".3"},
+        {"0x1p4", true, 16.0f, ""},
+        {"0x", false, 0, ""},
+        {"+.", false, 0, ""},
+        {"-inf", true, -inf, ""},
+        {"Infinity!", true, inf, "!"},
+        {"infx", true, inf, "x"},
+        {"e5", false, 0, "e5"},
+        {"0.1", true, 0.1f, ""},
+        {"16777217", true, 16777216.0f, ""},  // rounded once, to nearest even
+    };
+    for (const Case& c : cases) {
+        float value = 0;
+        bool converted = false;
+        const std::string rest = remainderAfter(c.text, [&](TokenScanner& s) { converted = s.readFloat(value); });
+        EXPECT_EQ(converted, c.converts) << c.text;
+        if (c.converts) {
+            EXPECT_TRUE(testing::sameFloat(c.value, value)) << c.text;
+        }
+        EXPECT_EQ(rest, c.rest) << c.text;
+    }
+}
+
+TEST(TokenScanner, NanSpellings) {
+    float value = 0;
+    bool converted = false;
+    const std::string rest = remainderAfter("NaN(12)", [&](TokenScanner& s) { converted = s.readFloat(value); });
+    EXPECT_TRUE(converted);
+    EXPECT_TRUE(std::isnan(value));
+    EXPECT_EQ(rest, "(12)");
+}
+
+TEST(TokenScanner, WordsKeepAtMostTheLimitButReportTheLength) {
+    std::string word;
+    std::size_t length = 0;
+    const std::string rest = remainderAfter("  diamondandmore 5", [&](TokenScanner& s) {
+        ASSERT_TRUE(s.readWord(word, 7, length));
+    });
+    EXPECT_EQ(word, "diamond");
+    EXPECT_EQ(length, 14u);
+    EXPECT_EQ(rest, "5");
+}
+
+TEST(TokenScanner, GroupedReadsStopAtTheFirstFailure) {
+    std::int32_t values[6] = {-1, -1, -1, -1, -1, -1};
+    int converted = 0;
+    const std::string rest = remainderAfter("1 2 3 x 5 6", [&](TokenScanner& s) {
+        converted = readInts(s, values, 6);
+    });
+    EXPECT_EQ(converted, 3);
+    EXPECT_EQ(values[3], -1);
+    EXPECT_EQ(rest, "x 5 6");
+}
+
+}  // namespace
+}  // namespace vivezeru5

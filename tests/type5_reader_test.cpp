@@ -1,0 +1,2 @@
+#include "test_support.h"
+#include "vivezeru5/vivezeru5.h"

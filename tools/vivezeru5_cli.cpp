@@ -1,0 +1,3 @@
+#include <cstdio>
+#include "vivezeru5/vivezeru5.h"
+int main() { return 0; }
