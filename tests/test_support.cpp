@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <unistd.h>
 
@@ -49,6 +50,11 @@ ScratchFile::~ScratchFile() { std::remove(path_.c_str()); }
 
 std::string missingPath() {
     return (std::filesystem::temp_directory_path() / "vivezeru5-no-such-dir" / "none.txt").string();
+}
+
+std::string readExample(const std::string& name) {
+    std::ifstream in(std::string(VIVEZERU5_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string hexFloat(double value) {

@@ -54,6 +54,9 @@ private:
 // A path that does not exist.
 std::string missingPath();
 
+// Contents of a file of the examples directory.
+std::string readExample(const std::string& name);
+
 // Block returned by a reader, released with free().
 struct BlockDeleter {
     void operator()(float* block) const { std::free(block); }
