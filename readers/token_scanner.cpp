@@ -68,6 +68,15 @@ int TokenScanner::get() {
 
 void TokenScanner::unget(int c) { pushedBack_ = c; }
 
+long TokenScanner::position() const {
+    const long fileOffset = file_ == nullptr ? 0 : std::ftell(file_);
+    if (fileOffset < 0) {
+        return -1;
+    }
+    const long held = static_cast<long>(filled_ - position_) + (pushedBack_ != EOF ? 1 : 0);
+    return fileOffset - held;
+}
+
 int TokenScanner::skipBlanks() {
     int c = get();
     while (isBlank(c)) {

@@ -34,6 +34,11 @@ public:
     // of the input.
     bool readWord(std::string& word, std::size_t keep, std::size_t& length);
 
+    // The file position the C library's formatted input would have left after
+    // the same conversions: the handle's position less the characters read
+    // ahead into the buffer or pushed back. -1 when the handle cannot tell.
+    long position() const;
+
 private:
     int get();            // next character, or EOF
     void unget(int c);    // pushes back the character `get` just returned
