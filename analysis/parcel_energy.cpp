@@ -175,23 +175,43 @@ int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE) 
     return -1;
 }
 
-// The first whole hPa below level j − 1 where the parcel is warmer: the LFC.
-void refineLfc(SoundingStation& station, int j, float thetaE) {
-    const SoundingLevel& lower = station.levels[j - 1];
-    const SoundingLevel& upper = station.levels[j];
+// Where the parcel crosses the environment inside the layer between two levels.
+struct LayerCrossing {
+    float pressure;     // whole hPa
+    float parcel;       // °C
+    float environment;  // °C, interpolated in ln p
+};
+
+// The first whole hPa below `lower` (and above `upper`) where `crosses`
+// (environment, parcel) holds, if any.
+template <typename Crosses>
+std::optional<LayerCrossing> findCrossing(const SoundingLevel& lower, const SoundingLevel& upper,
+                                          float thetaE, Crosses crosses) {
+    std::optional<LayerCrossing> found;
     scanWholeHectopascals(lower, upper, [&](float pressure) {
         const float parcel = parcelCelsius(pressure, thetaE);
         const float environment = roundToFloat(
             interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::temperature));
-        if (!(environment < parcel)) {
-            return false;
+        if (crosses(environment, parcel)) {
+            found = LayerCrossing{pressure, parcel, environment};
         }
-        station.lfcPressure = pressure;
-        station.lfcTemperature = environment;
-        station.lfcHeight =
-            roundToFloat(interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::height));
-        return true;
+        return found.has_value();
     });
+    return found;
+}
+
+// The first whole hPa below level j − 1 where the parcel is warmer: the LFC.
+void refineLfc(SoundingStation& station, int j, float thetaE) {
+    const SoundingLevel& lower = station.levels[j - 1];
+    const SoundingLevel& upper = station.levels[j];
+    const auto crossing = findCrossing(lower, upper, thetaE,
+                                       [](float environment, float parcel) { return environment < parcel; });
+    if (crossing) {
+        station.lfcPressure = crossing->pressure;
+        station.lfcTemperature = crossing->environment;
+        station.lfcHeight = roundToFloat(
+            interpolateInLogPressure(crossing->pressure, lower, upper, &SoundingLevel::height));
+    }
 }
 
 // The layer from the last level examined up to the LFC closes the negative area.
@@ -211,23 +231,18 @@ void refineEquilibriumLevel(SoundingStation& station, int m, float thetaE, float
                             const ParcelState& state) {
     const SoundingLevel& lower = station.levels[m - 1];
     const SoundingLevel& upper = station.levels[m];
-    scanWholeHectopascals(lower, upper, [&](float pressure) {
-        const float parcel = parcelCelsius(pressure, thetaE);
-        const float environment = roundToFloat(
-            interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::temperature));
-        if (!(environment > parcel)) {
-            return false;
-        }
-        station.elPressure = pressure;
-        const float height =
-            roundToFloat(interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::height));
-        const float parcelMean = layerMean(potentialTemperature(parcel, pressure), state.parcelTheta);
-        const float environmentMean =
-            layerMean(potentialTemperature(environment, pressure), state.environmentTheta);
-        station.cape = addLayer(positiveSum, parcelMean, environmentMean,
-                                static_cast<double>(height) - lower.height);
-        return true;
-    });
+    const auto crossing = findCrossing(lower, upper, thetaE,
+                                       [](float environment, float parcel) { return environment > parcel; });
+    if (!crossing) {
+        return;
+    }
+    const float pressure = crossing->pressure;
+    station.elPressure = pressure;
+    const float height = roundToFloat(interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::height));
+    const float parcelMean = layerMean(potentialTemperature(crossing->parcel, pressure), state.parcelTheta);
+    const float environmentMean =
+        layerMean(potentialTemperature(crossing->environment, pressure), state.environmentTheta);
+    station.cape = addLayer(positiveSum, parcelMean, environmentMean, static_cast<double>(height) - lower.height);
 }
 
 // The positive area from the LFC up to the EL (sought above 500 hPa only).

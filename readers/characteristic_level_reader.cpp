@@ -4,12 +4,10 @@
 //   pressure unused height temperature dewPoint direction speed   (levelCount times)
 // read until a station line does not convert.
 #include <cstdint>
+#include <optional>
 
 #include "analysis/analyse_station.h"
-#include "readers/block_packing.h"
-#include "readers/data_file.h"
-#include "readers/sounding_records.h"
-#include "readers/token_scanner.h"
+#include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
 namespace vivezeru5 {
@@ -29,14 +27,12 @@ void readCharacteristicLevel(TokenScanner& scanner, SoundingLevel& level) {
     level.windSpeed = values[6];
 }
 
-struct CharacteristicContents {
+// Reads stations until a station line does not convert, and plans the block:
+// element 0 counts the header and every packed station, the terminator
+// stands at that index, and the date slots hold the missing value.
+std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, StationList& list) {
     std::int64_t valueCount = kHeaderValues;
     std::int64_t stationCount = 0;
-    bool outOfMemory = false;
-};
-
-CharacteristicContents readCharacteristicStations(TokenScanner& scanner, StationList& list) {
-    CharacteristicContents contents;
     while (true) {
         std::int32_t unused = 0;
         std::int32_t stationId = 0;
@@ -48,20 +44,19 @@ CharacteristicContents readCharacteristicStations(TokenScanner& scanner, Station
                               scanner.readInt(levelCount);
         // A negative level count, or one above the working limit, is malformed.
         if (!lineRead || levelCount < 0 || levelCount > kMaxStationLevels) {
-            return contents;
+            break;
         }
-        contents.valueCount += std::int64_t{kValuesPerLevel} * levelCount + kStationValues + kDerivedValues;
+        valueCount += std::int64_t{kValuesPerLevel} * levelCount + kStationValues + kDerivedValues;
         SoundingStation* station = createStation(list);
         if (station == nullptr || !allocateLevels(*station, levelCount)) {
-            contents.outOfMemory = true;
-            return contents;
+            return std::nullopt;  // out of memory
         }
         station->stationId = stationId;
         station->levelCount = levelCount;
         station->longitude = longitude;
         station->latitude = latitude;
         station->elevation = 0;  // the format carries no elevation
-        ++contents.stationCount;
+        ++stationCount;
         for (std::int32_t i = 0; i < levelCount; ++i) {
             readCharacteristicLevel(scanner, station->levels[i]);
         }
@@ -69,31 +64,14 @@ CharacteristicContents readCharacteristicStations(TokenScanner& scanner, Station
             analyseStation();
         }
     }
+    const BlockHeader header{valueCount,    kMissingValue, kMissingValue,
+                             kMissingValue, kMissingValue, stationCount};
+    return PackingPlan{header, valueCount + 1, DerivedIndices::Packed};
 }
 
 }  // namespace
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readRozeduData(const char* path) {
-    using namespace vivezeru5;
-    DataFile file(path);
-    if (!file.isOpen()) {
-        reportUnopenableSoundingFile();
-        return nullptr;
-    }
-    StationList list;
-    TokenScanner scanner(file.handle());
-    const CharacteristicContents contents = readCharacteristicStations(scanner, list);
-    file.close();
-
-    float* block = nullptr;
-    if (!contents.outOfMemory) {
-        // The format has no date: slots 1 to 4 hold the missing value. The
-        // terminator stands at index element 0.
-        const BlockHeader header{contents.valueCount, kMissingValue, kMissingValue,
-                                 kMissingValue,       kMissingValue, contents.stationCount};
-        block = packStationList(list, header, DerivedIndices::Packed, contents.valueCount + 1);
-    }
-    releaseStationList(list);
-    return block;
+    return vivezeru5::readSoundingFile(path, vivezeru5::readCharacteristicStations);
 }

@@ -6,13 +6,11 @@
 //   id longitude latitude elevation valueCount   (per station)
 //   pressure height temperature dewPoint direction speed   (valueCount / 6 times)
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "analysis/analyse_station.h"
-#include "readers/block_packing.h"
-#include "readers/data_file.h"
-#include "readers/sounding_records.h"
-#include "readers/token_scanner.h"
+#include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
 namespace vivezeru5 {
@@ -23,14 +21,6 @@ constexpr std::size_t kTagLimit = 11;
 enum class Type5Flavour {
     Analysed,  // readVelmorData5: integer level values, every station analysed
     Plain,     // readVelmor5Only: real-number level values, no analysis
-};
-
-struct Type5Contents {
-    bool accepted = false;
-    BlockHeader header{};
-    std::int64_t valueTotal = 0;
-    std::int64_t stationsRead = 0;
-    bool outOfMemory = false;
 };
 
 // First line: tag ("diamond" or "March", whole token), data type 5, description.
@@ -69,90 +59,102 @@ void readLevel(TokenScanner& scanner, Type5Flavour flavour, SoundingLevel& level
     }
 }
 
-// Reads the stations of a type-5 file into `list`.
-Type5Contents readType5Stations(TokenScanner& scanner, Type5Flavour flavour, StationList& list) {
-    Type5Contents contents;
+struct StationHeader {
+    std::int32_t stationId = 0;
+    float longitude = 0;
+    float latitude = 0;
+    float elevation = 0;
+    std::int32_t valueCount = 0;
+};
+
+// A station header; nothing when it does not convert, or when its value count
+// is negative or claims more levels than the working limit (malformed).
+std::optional<StationHeader> readStationHeader(TokenScanner& scanner) {
+    StationHeader header;
+    float position[3] = {0, 0, 0};
+    const bool converted = scanner.readInt(header.stationId) && readFloats(scanner, position, 3) == 3 &&
+                           scanner.readInt(header.valueCount);
+    if (!converted || header.valueCount < 0 || header.valueCount / kValuesPerLevel > kMaxStationLevels) {
+        return std::nullopt;
+    }
+    header.longitude = position[0];
+    header.latitude = position[1];
+    header.elevation = position[2];
+    return header;
+}
+
+// Creates the station of `header` and reads its levels; false when memory runs out.
+bool readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeader& header,
+                 StationList& list) {
+    SoundingStation* station = createStation(list);
+    const std::int32_t levelCount = header.valueCount / kValuesPerLevel;
+    if (station == nullptr || !allocateLevels(*station, levelCount)) {
+        return false;
+    }
+    station->stationId = header.stationId;
+    station->longitude = header.longitude;
+    station->latitude = header.latitude;
+    station->elevation = header.elevation;
+    station->levelCount = levelCount;
+    for (std::int32_t i = 0; i < levelCount; ++i) {
+        readLevel(scanner, flavour, station->levels[i]);
+    }
+    return true;
+}
+
+// The analysing reader's element 0 is the terminator's index for complete
+// files; the plain reader's counts the whole block.
+PackingPlan planType5Block(Type5Flavour flavour, BlockHeader header, std::int64_t valueTotal) {
+    if (flavour == Type5Flavour::Analysed) {
+        const std::int64_t blockSize = valueTotal + std::int64_t{kDerivedValues} * header.stationCount + 2;
+        header.valueCount = blockSize - 1;
+        return PackingPlan{header, blockSize, DerivedIndices::Packed};
+    }
+    header.valueCount = valueTotal + 2;
+    return PackingPlan{header, valueTotal + 2, DerivedIndices::Omitted};
+}
+
+// Reads the stations of a type-5 file into `list` and plans its block.
+std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour flavour,
+                                             StationList& list) {
     if (!readFileTag(scanner)) {
-        return contents;
+        return std::nullopt;
     }
     std::int32_t date[5];
     if (readInts(scanner, date, 5) < 5) {
-        return contents;
+        return std::nullopt;
     }
     const std::int64_t year = date[0] < 100 ? std::int64_t{date[0]} + 2000 : date[0];
     const std::int64_t declared = date[4];
     if (declared < 1 || declared > kMaxDeclaredStations) {
-        return contents;
+        return std::nullopt;
     }
-    contents.accepted = true;
-    contents.header = {0, static_cast<float>(year), static_cast<float>(date[1]),
-                       static_cast<float>(date[2]), static_cast<float>(date[3]), declared};
-    contents.valueTotal = 5 * declared + 5;
-    contents.stationsRead = declared;
-
+    // Every declared station counts its five header values, read or not.
+    std::int64_t valueTotal = 5 * declared + 5;
+    std::int64_t stationsRead = declared;
     for (std::int64_t k = 0; k < declared; ++k) {
-        std::int32_t stationId = 0;
-        float position[3] = {0, 0, 0};  // longitude, latitude, elevation
-        std::int32_t valueCount = 0;
-        const bool headerRead = scanner.readInt(stationId) && readFloats(scanner, position, 3) == 3 &&
-                                scanner.readInt(valueCount);
-        // A negative value count, or one of more levels than the working limit, is malformed.
-        if (!headerRead || valueCount < 0 || valueCount / kValuesPerLevel > kMaxStationLevels) {
-            contents.stationsRead = k;
+        const std::optional<StationHeader> header = readStationHeader(scanner);
+        if (!header) {
+            stationsRead = k;
             break;
         }
-        contents.valueTotal += valueCount;
-        SoundingStation* station = createStation(list);
-        const std::int32_t levelCount = valueCount / kValuesPerLevel;
-        if (station == nullptr || !allocateLevels(*station, levelCount)) {
-            contents.outOfMemory = true;
-            return contents;
+        valueTotal += header->valueCount;
+        if (!readStation(scanner, flavour, *header, list)) {
+            return std::nullopt;  // out of memory
         }
-        station->stationId = stationId;
-        station->longitude = position[0];
-        station->latitude = position[1];
-        station->elevation = position[2];
-        station->levelCount = levelCount;
-        for (std::int32_t i = 0; i < levelCount; ++i) {
-            readLevel(scanner, flavour, station->levels[i]);
-        }
-        if (flavour == Type5Flavour::Analysed && levelCount >= 1) {
+        if (flavour == Type5Flavour::Analysed && header->valueCount >= kValuesPerLevel) {
             analyseStation();
         }
     }
-    return contents;
+    const BlockHeader blockHeader{0, static_cast<float>(year), static_cast<float>(date[1]),
+                                  static_cast<float>(date[2]), static_cast<float>(date[3]), stationsRead};
+    return planType5Block(flavour, blockHeader, valueTotal);
 }
 
 float* readType5File(const char* path, Type5Flavour flavour) {
-    DataFile file(path);
-    if (!file.isOpen()) {
-        reportUnopenableSoundingFile();
-        return nullptr;
-    }
-    StationList list;
-    TokenScanner scanner(file.handle());
-    Type5Contents contents = readType5Stations(scanner, flavour, list);
-    file.close();
-
-    float* block = nullptr;
-    if (contents.accepted && !contents.outOfMemory) {
-        std::int64_t blockSize = 0;
-        if (flavour == Type5Flavour::Analysed) {
-            // Element 0 is the terminator's index for complete files.
-            blockSize = contents.valueTotal + std::int64_t{kDerivedValues} * contents.stationsRead + 2;
-            contents.header.valueCount = blockSize - 1;
-        } else {
-            // Element 0 counts the whole block.
-            blockSize = contents.valueTotal + 2;
-            contents.header.valueCount = blockSize;
-        }
-        contents.header.stationCount = contents.stationsRead;
-        const DerivedIndices derived =
-            flavour == Type5Flavour::Analysed ? DerivedIndices::Packed : DerivedIndices::Omitted;
-        block = packStationList(list, contents.header, derived, blockSize);
-    }
-    releaseStationList(list);
-    return block;
+    return readSoundingFile(path, [flavour](TokenScanner& scanner, StationList& list) {
+        return readType5Stations(scanner, flavour, list);
+    });
 }
 
 }  // namespace
