@@ -1,0 +1,44 @@
+import os
+from pathlib import Path
+
+import pytest
+
+import vivezeru5
+from vivezeru5 import _blocks
+
+EXAMPLES = Path(os.environ.get("VIVEZERU5_EXAMPLES", Path(__file__).resolve().parents[2] / "examples"))
+
+
+@pytest.fixture
+def examples():
+    return EXAMPLES
+
+
+@pytest.fixture(params=["numpy", "lists"])
+def levels_kind(request, monkeypatch):
+    """Runs a test with numpy arrays and again with the list fallback."""
+    if request.param == "numpy":
+        pytest.importorskip("numpy")
+    else:
+        monkeypatch.setattr(_blocks, "_numpy", None)
+    return request.param
+
+
+def rows(levels):
+    """Level rows as tuples of Python floats, whichever container holds them."""
+    return [tuple(float(v) for v in row) for row in levels]
+
+
+@pytest.fixture
+def write_file(tmp_path):
+    counter = iter(range(1000))
+
+    def write(text):
+        path = tmp_path / f"data{next(counter)}.txt"
+        path.write_text(text)
+        return path
+
+    return write
+
+
+__all__ = ["vivezeru5", "rows"]
