@@ -15,7 +15,19 @@
 #include <vector>
 
 #include <fcntl.h>
+#if defined(_WIN32)
+#include <io.h>
+#define dup _dup
+#define dup2 _dup2
+#define open _open
+#define close _close
+#define STDOUT_FILENO 1
+#define O_WRONLY _O_WRONLY
+constexpr const char* kNullDevice = "NUL";
+#else
 #include <unistd.h>
+constexpr const char* kNullDevice = "/dev/null";
+#endif
 
 #include "blocks.h"
 #include "file_formats.h"
@@ -226,13 +238,13 @@ void dump(const float* block, const BlockView& view) {
     }
 }
 
-// Standard output of the process sent to /dev/null while a reader runs.
+// Standard output of the process sent to the null device while a reader runs.
 class SilencedStdout {
 public:
     SilencedStdout() {
         std::fflush(stdout);
         saved_ = ::dup(STDOUT_FILENO);
-        const int sink = ::open("/dev/null", O_WRONLY);
+        const int sink = ::open(kNullDevice, O_WRONLY);
         if (saved_ >= 0 && sink >= 0) {
             ::dup2(sink, STDOUT_FILENO);
         }
