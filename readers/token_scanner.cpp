@@ -42,26 +42,92 @@ locale_t classicLocale() {
 float parseFloat(const char* text, char** end) { return strtof_l(text, end, classicLocale()); }
 #endif
 
+// The common case of a short decimal such as "-12.5" or "850", converted
+// without the general routine: a mantissa below 2^24 and a power of ten up to
+// 10^10 are both exact in single precision, so one single-precision multiply
+// or divide rounds exactly once, to the same float the general routine gives.
+// Anything else (longer mantissas, larger exponents, hexadecimal, inf, nan)
+// answers false and takes the general routine.
+bool convertShortDecimal(const std::string& text, float& value) {
+    static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 24;
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        ++i;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int exponent = 0;
+    bool dotSeen = false;
+    for (; i < text.size() && (isDigit(text[i]) || (text[i] == '.' && !dotSeen)); ++i) {
+        if (text[i] == '.') {
+            dotSeen = true;
+            continue;
+        }
+        ++digits;
+        if (mantissa > kExactMantissa) {
+            return false;
+        }
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (dotSeen) {
+            --exponent;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (i < text.size()) {
+        // An exponent; "1e" and "1e+" have none to speak of and read as 1.
+        if (text[i] != 'e') {
+            return false;
+        }
+        ++i;
+        const bool negativeExponent = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+            ++i;
+        }
+        int written = 0;
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            if (written > 1000) {
+                return false;
+            }
+            written = written * 10 + (text[i] - '0');
+        }
+        if (i != text.size()) {
+            return false;
+        }
+        exponent += negativeExponent ? -written : written;
+    }
+    if (mantissa > kExactMantissa) {
+        return false;
+    }
+    float magnitude = 0.0f;
+    if (mantissa != 0) {
+        if (exponent < -10 || exponent > 10) {
+            return false;
+        }
+        magnitude = exponent >= 0 ? static_cast<float>(mantissa) * kPowersOfTen[exponent]
+                                  : static_cast<float>(mantissa) / kPowersOfTen[-exponent];
+    }
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace
 
 TokenScanner::TokenScanner(std::FILE* file) : file_(file) {}
 
-int TokenScanner::get() {
-    if (pushedBack_ != EOF) {
-        const int c = pushedBack_;
-        pushedBack_ = EOF;
-        return c;
+int TokenScanner::refill() {
+    if (atEnd_ || file_ == nullptr) {
+        return EOF;
     }
-    if (position_ == filled_) {
-        if (atEnd_ || file_ == nullptr) {
-            return EOF;
-        }
-        filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
-        position_ = 0;
-        if (filled_ == 0) {
-            atEnd_ = true;
-            return EOF;
-        }
+    filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+    position_ = 0;
+    if (filled_ == 0) {
+        atEnd_ = true;
+        return EOF;
     }
     return buffer_[position_++];
 }
@@ -132,6 +198,9 @@ bool TokenScanner::readInt(std::int32_t& value) {
 }
 
 bool TokenScanner::convertCollected(float& value) {
+    if (convertShortDecimal(collected_, value)) {
+        return true;
+    }
     char* end = nullptr;
     const float converted = parseFloat(collected_.c_str(), &end);
     if (end == collected_.c_str()) {

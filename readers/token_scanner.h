@@ -40,7 +40,15 @@ public:
     long position() const;
 
 private:
-    int get();            // next character, or EOF
+    int get() {  // next character, or EOF
+        if (pushedBack_ != EOF) {
+            const int c = pushedBack_;
+            pushedBack_ = EOF;
+            return c;
+        }
+        return position_ < filled_ ? buffer_[position_++] : refill();
+    }
+    int refill();         // reads the next buffer-full; its first character, or EOF
     void unget(int c);    // pushes back the character `get` just returned
     int skipBlanks();     // skips white space; returns the first other character, consumed
     bool convertCollected(float& value);

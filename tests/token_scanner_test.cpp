@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "test_support.h"
 
@@ -124,6 +125,51 @@ TEST(TokenScanner, GroupedReadsStopAtTheFirstFailure) {
     EXPECT_EQ(converted, 3);
     EXPECT_EQ(values[3], -1);
     EXPECT_EQ(rest, "x 5 6");
+}
+
+}  // namespace
+}  // namespace vivezeru5
+
+namespace vivezeru5 {
+namespace {
+
+// Short decimals take a fast path; every one must round exactly as strtof does.
+TEST(TokenScanner, ShortDecimalsRoundAsTheCLibraryDoes) {
+    std::mt19937_64 random(20261208);
+    std::vector<std::string> tokens;
+    const char* const fixed[] = {"0", "-0", "+0.0", "16777216", "16777217", "16777218", "0.1",
+                                 "-12.5", "1e10", "1e-10", "9999999e10", "1.0000001", "3.4028235e38",
+                                 "1e+", "2e", "0000000000000000012.5", "123456789", "0.000001"};
+    tokens.assign(std::begin(fixed), std::end(fixed));
+    for (int i = 0; i < 200000; ++i) {
+        std::string token = (random() % 4 == 0) ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 9);
+        const int dot = static_cast<int>(random() % (digits + 2));
+        for (int d = 0; d < digits; ++d) {
+            if (d == dot) {
+                token += '.';
+            }
+            token += static_cast<char>('0' + random() % 10);
+        }
+        if (random() % 3 == 0) {
+            token += 'e' + std::to_string(static_cast<int>(random() % 25) - 12);
+        }
+        tokens.push_back(token);
+    }
+    std::string text;
+    for (const std::string& token : tokens) {
+        text += token + "\n";
+    }
+    testing::ScratchFile file(text);
+    std::FILE* handle = std::fopen(file.path(), "r");
+    TokenScanner scanner(handle);
+    for (const std::string& token : tokens) {
+        float value = 0;
+        ASSERT_TRUE(scanner.readFloat(value)) << token;
+        const float expected = std::strtof(token.c_str(), nullptr);
+        ASSERT_TRUE(testing::sameFloat(expected, value)) << token;
+    }
+    std::fclose(handle);
 }
 
 }  // namespace
