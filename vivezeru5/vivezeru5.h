@@ -78,7 +78,12 @@ extern "C" {
  *     15 LFC height (dam)            16 equilibrium level pressure (hPa)
  *     17 CAPE (J/kg)                 18 CIN (J/kg)
  *     19 bulk Richardson number
- *   A derived value the analysis does not reach is 0.
+ *   A derived value the analysis does not reach is 0. Missing data are not
+ *   screened out: a sounding without an 850, 700 or 500 hPa level has the
+ *   missing value -9999 enter the index formulas as a number (K index,
+ *   total totals, SWEAT, Showalter and lifted index then carry no meaning,
+ *   the Showalter index is NaN without an 850 hPa level), and NaN results
+ *   are packed as they come.
  *   Then the terminator -9999.0; any floats after it are -9999.0 as well.
  *
  * Returns NULL when the file cannot be opened (with the message on stderr),
