@@ -36,3 +36,8 @@ target_compile_definitions(vivezeru5_memory_tests PRIVATE
   VIVEZERU5_FUZZ_CORPUS_DIR="${PROJECT_SOURCE_DIR}/fuzz/corpus")
 gtest_discover_tests(vivezeru5_memory_tests DISCOVERY_TIMEOUT 60
   PROPERTIES LABELS hardening TIMEOUT 600)
+
+# Every reader on the files named on its command line, checked against the
+# model; run under valgrind by .ci/steps/valgrind.sh.
+add_executable(vivezeru5_read_files read_files_driver.cpp)
+target_link_libraries(vivezeru5_read_files PRIVATE vivezeru5_reader_model)
