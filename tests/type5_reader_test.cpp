@@ -20,6 +20,8 @@ struct Type5Reader {
     int derivedPerStation;    // 19 when the reader analyses, else 0
     int elementZeroOverhead;  // element 0 = 5·declared + overhead + Σ value counts + derived·read
 };
+void PrintTo(const Type5Reader& reader, std::ostream* out) { *out << reader.name; }
+
 const Type5Reader kAnalysing{"readVelmorData5", readVelmorData5, 19, 6};
 const Type5Reader kPlain{"readVelmor5Only", readVelmor5Only, 0, 7};
 
