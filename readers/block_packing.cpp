@@ -62,6 +62,12 @@ float* packStationList(const StationList& list, const BlockHeader& header, Deriv
     const std::int64_t written = kHeaderValues + packedStationValues(list, derived) + 1;
     const auto maxFloats =
         static_cast<std::int64_t>(std::numeric_limits<std::size_t>::max() / sizeof(float));
+    // Element 0 is a float, exact only up to 2^24: beyond that the count a
+    // caller reads back from it may round up past the block. The block then
+    // grows by the difference, filled with the missing value, so that every
+    // float element 0 speaks of is there.
+    const auto readBack = static_cast<std::int64_t>(static_cast<float>(header.valueCount));
+    blockSize += std::max<std::int64_t>(0, readBack - header.valueCount);
     if (blockSize < written || blockSize > maxFloats) {
         return nullptr;
     }

@@ -221,6 +221,32 @@ TEST(HostileFiles, DocumentedLayoutOfTheLimitCases) {
     }
 }
 
+// Element 0 is a float, exact only up to 2^24. A file of a few megabytes can
+// make a type-5 block larger than that; the count element 0 then gives may
+// round up, and a caller who trusts it must still stay inside the block.
+TEST(HostileFiles, ElementZeroNeverPromisesMoreThanTheBlock) {
+    // Three stations of 1,000,000 levels whose values each stop at a lone "-":
+    // value counts 6000005 + 6000005 + 6000003 put element 0 of the plain
+    // reader at 18000035 and of the analysing reader at 18000091, both of
+    // which round up to the next even float.
+    std::string text = "diamond 5 x\n2026 1 1 0 3\n";
+    for (const char* valueCount : {"6000005", "6000005", "6000003"}) {
+        text += std::string("7 1 2 3 ") + valueCount + "\n";
+        for (int level = 0; level < 1000000; ++level) {
+            text += "-\n";
+        }
+    }
+    ScratchFile file(text);
+    for (const Reader reader : {Reader::Type5Plain, Reader::Type5Analysed}) {
+        const Block block = readAndCheck(reader, file.path(), model::nameOf(reader));
+        ASSERT_TRUE(block) << model::nameOf(reader);
+        EXPECT_EQ(block.get()[5], 3.0f);
+        const std::int64_t promised = model::blockSizeFromHeader(reader, block.get());
+        EXPECT_GT(promised, std::int64_t{1} << 24);
+        EXPECT_EQ(block.get()[promised - 1], VIVEZERU5_MISSING) << model::nameOf(reader);
+    }
+}
+
 struct ExampleFile {
     const char* name;
     std::vector<Reader> readers;

@@ -12,6 +12,12 @@
  * supply, and every float of a block that nothing writes, holds the missing
  * value -9999.0 (VIVEZERU5_MISSING); no returned float is ever uninitialised.
  *
+ * Counts stored in a block are floats, exact up to 2^24 (16,777,216). A
+ * sounding block larger than that (files of several megabytes) stores the
+ * nearest float in element 0; when it rounds up, the block holds that many
+ * more floats, all -9999.0, so that element 0 never promises more floats
+ * than the block has.
+ *
  * Threads: the three sounding readers keep one cursor per thread, so calls on
  * one thread must not overlap (they cannot, being synchronous), while two
  * threads may each read their own files at the same time.
