@@ -94,6 +94,10 @@ public:
             block_.derived.push_back(analysed ? 1 : 0);
         }
     }
+    void addMissing(std::int64_t count) {
+        block_.leading.insert(block_.leading.end(), static_cast<std::size_t>(count), kMissing);
+        block_.derived.insert(block_.derived.end(), static_cast<std::size_t>(count), 0);
+    }
     void set(std::size_t index, float value) { block_.leading[index] = value; }
 
 private:
@@ -149,6 +153,10 @@ ExpectedBlock expectType5(std::FILE* file, bool analysed) {
         out.add(position[2]);
         out.add(static_cast<float>(levels));
         for (int level = 0; level < levels; ++level) {
+            if (std::feof(file)) {  // the levels the file no longer has are missing
+                out.addMissing(6 * std::int64_t{levels - level});
+                break;
+            }
             float values[6] = {kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
             if (analysed) {
                 int integers[6];
@@ -210,6 +218,10 @@ ExpectedBlock expectCharacteristic(std::FILE* file) {
         out.add(0);
         out.add(static_cast<float>(levels));
         for (int level = 0; level < levels; ++level) {
+            if (std::feof(file)) {
+                out.addMissing(6 * std::int64_t{levels - level});
+                break;
+            }
             float values[7] = {kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
             readFloats(file, values, 7);
             out.add(values[0]);  // values[1] is not used
