@@ -9,15 +9,8 @@ namespace {
 
 using testing::Block;
 using testing::captureStderr;
-using testing::captureStdout;
-using testing::ScratchFile;
 
-Block readRozedu(const std::string& contents) {
-    ScratchFile file(contents);
-    Block block;
-    captureStdout([&] { block.reset(readRozeduData(file.path())); });
-    return block;
-}
+Block readRozedu(const std::string& contents) { return testing::readContents(readRozeduData, contents); }
 
 // A level group with recognisable values; `unused` is the second, dropped value.
 std::string group(int k, int unused = 0) {

@@ -57,6 +57,13 @@ std::string readExample(const std::string& name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+Block readContents(float* (*reader)(const char*), const std::string& contents) {
+    ScratchFile file(contents);
+    Block block;
+    captureStdout([&] { block.reset(reader(file.path())); });
+    return block;
+}
+
 std::string hexFloat(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%a (%.9g)", value, value);

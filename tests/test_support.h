@@ -63,6 +63,10 @@ struct BlockDeleter {
 };
 using Block = std::unique_ptr<float, BlockDeleter>;
 
+// Writes `contents` to a scratch file and reads it with `reader`, keeping the
+// reader's progress lines off the test output.
+Block readContents(float* (*reader)(const char*), const std::string& contents);
+
 std::string hexFloat(double value);
 
 // Exact comparison that prints both values in hexfloat on a mismatch.
