@@ -29,12 +29,6 @@ using model::Reader;
 using testing::Block;
 using testing::ScratchFile;
 
-std::string exampleText(const char* name) {
-    std::ifstream in(std::string(VIVEZERU5_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Reads `path` with `reader`, checks the block against the model and returns it.
 Block readAndCheck(Reader reader, const char* path, const std::string& context) {
@@ -261,7 +255,7 @@ const ExampleFile kExamples[] = {
 
 TEST(HostileFiles, EveryPrefixOfTheExamples) {
     for (const ExampleFile& example : kExamples) {
-        const std::string text = exampleText(example.name);
+        const std::string text = testing::readExample(example.name);
         ASSERT_FALSE(text.empty()) << example.name;
         for (const Reader reader : example.readers) {
             for (std::size_t length = 0; length <= text.size(); ++length) {
@@ -291,7 +285,7 @@ std::string withLineEnds(const std::string& text, const std::string& lineEnd) {
 
 TEST(HostileFiles, LineEndsDoNotChangeTheBlock) {
     for (const ExampleFile& example : kExamples) {
-        const std::string text = exampleText(example.name);
+        const std::string text = testing::readExample(example.name);
         for (const Reader reader : example.readers) {
             const std::string context = std::string(example.name) + ", " + model::nameOf(reader);
             ScratchFile original(text);
@@ -353,7 +347,7 @@ TEST(HostileFiles, ModelNoticesAlteredBlocks) {
         {"the last float", Reader::Characteristic, "sounding_rozedu.txt", -1, 0.0f},
     };
     for (const Alteration& a : alterations) {
-        ScratchFile file(exampleText(a.example));
+        ScratchFile file(testing::readExample(a.example));
         Block block(model::callReader(a.reader, file.path(), true));
         ASSERT_TRUE(block) << a.what;
         const model::ExpectedBlock expected = model::expectBlock(a.reader, file.path());
@@ -369,7 +363,7 @@ TEST(HostileFiles, UnreadableFile) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "running as root, which reads a file whatever its permissions";
     }
-    ScratchFile file(exampleText("sounding_type5.txt"));
+    ScratchFile file(testing::readExample("sounding_type5.txt"));
     ASSERT_EQ(::chmod(file.path(), 0), 0);
     for (const Reader reader : model::kAllReaders) {
         Block block;

@@ -23,12 +23,6 @@ using model::Reader;
 using testing::Block;
 using testing::ScratchFile;
 
-std::string exampleText(const char* name) {
-    std::ifstream in(std::string(VIVEZERU5_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The stations of a type-5 example repeated, so that reads last long enough to overlap.
 std::string manyType5Stations(const std::string& example, int copies) {
@@ -88,10 +82,10 @@ struct Job {
 TEST(Threads, ConcurrentReadsGiveTheSequentialBlocks) {
     constexpr int kThreads = 4;
     constexpr int kRounds = 50;
-    const std::string type5 = exampleText("sounding_type5.txt");
-    const std::string decimal = exampleText("sounding_type5_decimal.txt");
-    const std::string characteristic = exampleText("sounding_rozedu.txt");
-    const std::string surface = exampleText("surface_type1.txt");
+    const std::string type5 = testing::readExample("sounding_type5.txt");
+    const std::string decimal = testing::readExample("sounding_type5_decimal.txt");
+    const std::string characteristic = testing::readExample("sounding_rozedu.txt");
+    const std::string surface = testing::readExample("surface_type1.txt");
 
     std::vector<Job> jobs;
     auto addJob = [&](Reader reader, const std::string& contents) {
