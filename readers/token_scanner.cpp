@@ -171,10 +171,12 @@ bool TokenScanner::readInt(std::int32_t& value) {
     while (isDigit(c)) {
         digitSeen = true;
         const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (!overflow && magnitude > (limit - digit) / 10) {
+        // Below limit / 10 − 1 no digit can overflow; only longer numbers pay the exact test.
+        if (magnitude < limit / 10 - 1) {
+            magnitude = magnitude * 10 + digit;
+        } else if (!overflow && magnitude > (limit - digit) / 10) {
             overflow = true;
-        }
-        if (!overflow) {
+        } else if (!overflow) {
             magnitude = magnitude * 10 + digit;
         }
         c = get();

@@ -44,6 +44,12 @@ TEST(TokenScanner, IntegerConversions) {
         {"0x1F", true, 0, "x1F"},
         {"3000000000", true, static_cast<std::int32_t>(3000000000LL), ""},
         {"99999999999999999999999", true, -1, ""},  // saturates as a long, then cut
+        {"9223372036854775807", true, -1, ""},
+        {"9223372036854775808", true, -1, ""},
+        {"-9223372036854775808", true, 0, ""},
+        {"-9223372036854775809", true, 0, ""},
+        {"922337203685477579", true, static_cast<std::int32_t>(922337203685477579LL), ""},
+        {"-922337203685477581", true, static_cast<std::int32_t>(-922337203685477581LL), ""},
         {"", false, 0, ""},
     };
     for (const Case& c : cases) {
