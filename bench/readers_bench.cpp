@@ -13,10 +13,8 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "generated_files.h"
+#include "silenced_stdout.h"
 #include "vivezeru5/vivezeru5.h"
 
 namespace {
@@ -38,38 +36,13 @@ const GeneratedFile& fileFor(GeneratedFormat format, std::size_t stations) {
     return found->second;
 }
 
-// Standard output sent to /dev/null for the lifetime of the object.
-class QuietStdout {
-public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved_ = ::dup(STDOUT_FILENO);
-        const int sink = ::open("/dev/null", O_WRONLY);
-        if (sink >= 0) {
-            ::dup2(sink, STDOUT_FILENO);
-            ::close(sink);
-        }
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDOUT_FILENO);
-            ::close(saved_);
-        }
-    }
-    QuietStdout(const QuietStdout&) = delete;
-    QuietStdout& operator=(const QuietStdout&) = delete;
-
-private:
-    int saved_ = -1;
-};
 
 template <float* (*Reader)(const char*)>
 void readFile(benchmark::State& state, GeneratedFormat format) {
     const GeneratedFile& file = fileFor(format, static_cast<std::size_t>(state.range(0)));
     bool failed = false;
     {
-        QuietStdout quiet;
+        vivezeru5::tools::SilencedStdout quiet;
         for (auto _ : state) {
             float* block = Reader(file.path.c_str());
             failed = failed || block == nullptr;

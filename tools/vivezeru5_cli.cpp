@@ -14,23 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
-#if defined(_WIN32)
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define open _open
-#define close _close
-#define STDOUT_FILENO 1
-#define O_WRONLY _O_WRONLY
-constexpr const char* kNullDevice = "NUL";
-#else
-#include <unistd.h>
-constexpr const char* kNullDevice = "/dev/null";
-#endif
 
 #include "blocks.h"
 #include "file_formats.h"
+#include "silenced_stdout.h"
 #include "vivezeru5/vivezeru5.h"
 
 #ifndef VIVEZERU5_VERSION
@@ -238,33 +225,6 @@ void dump(const float* block, const BlockView& view) {
     }
 }
 
-// Standard output of the process sent to the null device while a reader runs.
-class SilencedStdout {
-public:
-    SilencedStdout() {
-        std::fflush(stdout);
-        saved_ = ::dup(STDOUT_FILENO);
-        const int sink = ::open(kNullDevice, O_WRONLY);
-        if (saved_ >= 0 && sink >= 0) {
-            ::dup2(sink, STDOUT_FILENO);
-        }
-        if (sink >= 0) {
-            ::close(sink);
-        }
-    }
-    ~SilencedStdout() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDOUT_FILENO);
-            ::close(saved_);
-        }
-    }
-    SilencedStdout(const SilencedStdout&) = delete;
-    SilencedStdout& operator=(const SilencedStdout&) = delete;
-
-private:
-    int saved_ = -1;
-};
 
 float* callReader(FileFormat format, const char* path) {
     switch (format) {
@@ -282,7 +242,7 @@ float* callReader(FileFormat format, const char* path) {
 
 float* read(FileFormat format, const std::string& path, bool quiet) {
     if (quiet) {
-        SilencedStdout silenced;
+        vivezeru5::tools::SilencedStdout silenced;
         return callReader(format, path.c_str());
     }
     float* block = callReader(format, path.c_str());
