@@ -1,14 +1,9 @@
 #include "readers/token_scanner.h"
 
-#include <clocale>
 #include <climits>
 #include <cstdlib>
 
-#if defined(_WIN32)
-#include <locale.h>
-#else
-#include <locale.h>
-#endif
+#include <locale.h>  // newlocale / _create_locale for the "C" locale conversions
 
 namespace vivezeru5 {
 namespace {
