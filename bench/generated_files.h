@@ -1,6 +1,11 @@
-// Synthetic data files of a chosen size for the benchmarks: plausible
-// soundings (a boundary layer, a lapse rate, a tropopause, winds veering and
-// strengthening with height) and surface reports, made from a fixed seed.
+// Synthetic data files for the benchmarks, the same bytes on every run.
+//
+// Soundings start at a surface between 1000 and 850 hPa and carry 20 to 150
+// levels (about 70 on average): the mandatory levels in most stations, the
+// rest significant levels. Temperatures follow lapse rates with surface and
+// elevated inversions and an isothermal stratosphere; dew points stay below
+// temperatures; heights come from the hypsometric equation, with a few 9999
+// (missing) heights. Surface reports come with and without the optional pair.
 #pragma once
 
 #include <cstddef>
@@ -16,9 +21,15 @@ struct GeneratedFile {
 
 enum class GeneratedFormat { Type5Integer, Type5Decimal, CharacteristicLevel, Surface };
 
-// Writes a file of `stations` stations of the format into the scratch
-// directory (removed at exit) and returns it. Sounding stations have about
-// `levels` levels each.
-GeneratedFile generateFile(GeneratedFormat format, std::size_t stations, int levels);
+// A path for `name` in the scratch directory, which is removed at exit.
+std::string scratchPath(const std::string& name);
+
+// Writes `path`: as many stations of the format as fit in `bytes` (at least
+// one), and returns it.
+GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, const std::string& path);
+
+// The format of a name used on command lines: type5, type5-plain, rozedu,
+// surface. False when the name is none of these.
+bool formatFromName(const std::string& name, GeneratedFormat& format);
 
 }  // namespace vivezeru5::bench

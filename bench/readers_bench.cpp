@@ -1,9 +1,11 @@
-// Throughput of the four readers: bytes/s of file read and stations/s.
+// Throughput of the four readers and of the yardstick reader (bytes/s of file
+// read and stations/s), and time per station of each analysis step.
 //
-//   vivezeru5_bench [--stations=N] [--levels=N] [Google Benchmark options]
+//   vivezeru5_bench [--bytes=N] [Google Benchmark options]
 //
-// Files are generated once per size into a scratch directory. The analysing
-// readers' progress lines go to /dev/null while they are timed.
+// Files of about N bytes (default 1,000,000) are generated once into a
+// scratch directory. The analysing readers' progress lines go to /dev/null
+// while they are timed.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,40 +13,39 @@
 #include <cstring>
 #include <map>
 #include <string>
-#include <vector>
 
+#include "analysis_bench.h"
 #include "generated_files.h"
 #include "silenced_stdout.h"
 #include "vivezeru5/vivezeru5.h"
+#include "yardstick_reader.h"
 
 namespace {
 
 using vivezeru5::bench::GeneratedFile;
 using vivezeru5::bench::GeneratedFormat;
 
-std::size_t gStations = 2000;
-int gLevels = 40;
+std::size_t gBytes = 1000000;
 
-const GeneratedFile& fileFor(GeneratedFormat format, std::size_t stations) {
-    static std::map<std::pair<GeneratedFormat, std::size_t>, GeneratedFile> files;
-    auto found = files.find({format, stations});
+const GeneratedFile& fileFor(GeneratedFormat format) {
+    static std::map<GeneratedFormat, GeneratedFile> files;
+    auto found = files.find(format);
     if (found == files.end()) {
-        found = files.emplace(std::make_pair(format, stations),
-                              vivezeru5::bench::generateFile(format, stations, gLevels))
+        const std::string name = "generated_" + std::to_string(static_cast<int>(format)) + ".txt";
+        found = files.emplace(format, vivezeru5::bench::generateFileOfSize(format, gBytes,
+                                                                           vivezeru5::bench::scratchPath(name)))
                     .first;
     }
     return found->second;
 }
 
-
-template <float* (*Reader)(const char*)>
-void readFile(benchmark::State& state, GeneratedFormat format) {
-    const GeneratedFile& file = fileFor(format, static_cast<std::size_t>(state.range(0)));
+void readFile(benchmark::State& state, float* (*reader)(const char*), GeneratedFormat format) {
+    const GeneratedFile& file = fileFor(format);
     bool failed = false;
     {
         vivezeru5::tools::SilencedStdout quiet;
         for (auto _ : state) {
-            float* block = Reader(file.path.c_str());
+            float* block = reader(file.path.c_str());
             failed = failed || block == nullptr;
             benchmark::DoNotOptimize(block);
             std::free(block);
@@ -61,44 +62,35 @@ void readFile(benchmark::State& state, GeneratedFormat format) {
     state.counters["file_bytes"] = static_cast<double>(file.bytes);
 }
 
-void BM_readVelmorData5(benchmark::State& state) { readFile<readVelmorData5>(state, GeneratedFormat::Type5Integer); }
-void BM_readVelmor5Only(benchmark::State& state) { readFile<readVelmor5Only>(state, GeneratedFormat::Type5Decimal); }
-void BM_readRozeduData(benchmark::State& state) {
-    readFile<readRozeduData>(state, GeneratedFormat::CharacteristicLevel);
+void registerReader(const char* name, float* (*reader)(const char*), GeneratedFormat format) {
+    benchmark::RegisterBenchmark(name, [reader, format](benchmark::State& state) { readFile(state, reader, format); });
 }
-void BM_ReadVelmorData1(benchmark::State& state) { readFile<ReadVelmorData1>(state, GeneratedFormat::Surface); }
 
-// Takes --stations=N and --levels=N out of the arguments.
+// Takes --bytes=N out of the arguments.
 void takeOwnArguments(int& argc, char** argv) {
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--stations=", 11) == 0) {
-            gStations = std::strtoul(argv[i] + 11, nullptr, 10);
-        } else if (std::strncmp(argv[i], "--levels=", 9) == 0) {
-            gLevels = std::atoi(argv[i] + 9);
+        if (std::strncmp(argv[i], "--bytes=", 8) == 0) {
+            gBytes = std::strtoul(argv[i] + 8, nullptr, 10);
         } else {
             argv[kept++] = argv[i];
         }
     }
     argc = kept;
-    if (gStations < 1) {
-        gStations = 1;
-    }
-    if (gLevels < 2) {
-        gLevels = 2;
-    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     takeOwnArguments(argc, argv);
-    const auto stations = static_cast<std::int64_t>(gStations);
-    // Surface reports are short: ten times as many stations.
-    benchmark::RegisterBenchmark("readVelmorData5/type5_integer", BM_readVelmorData5)->Arg(stations);
-    benchmark::RegisterBenchmark("readVelmor5Only/type5_decimal", BM_readVelmor5Only)->Arg(stations);
-    benchmark::RegisterBenchmark("readRozeduData/characteristic", BM_readRozeduData)->Arg(stations);
-    benchmark::RegisterBenchmark("ReadVelmorData1/surface", BM_ReadVelmorData1)->Arg(10 * stations);
+    registerReader("readVelmorData5/type5_integer", readVelmorData5, GeneratedFormat::Type5Integer);
+    registerReader("readVelmor5Only/type5_decimal", readVelmor5Only, GeneratedFormat::Type5Decimal);
+    registerReader("yardstick/type5_decimal", vivezeru5::bench::yardstickReadType5Plain,
+                   GeneratedFormat::Type5Decimal);
+    registerReader("readRozeduData/characteristic", readRozeduData, GeneratedFormat::CharacteristicLevel);
+    registerReader("ReadVelmorData1/surface", ReadVelmorData1, GeneratedFormat::Surface);
+    registerReader("yardstick/surface", vivezeru5::bench::yardstickReadSurface, GeneratedFormat::Surface);
+    vivezeru5::bench::registerAnalysisBenchmarks(fileFor(GeneratedFormat::Type5Integer).path);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -1,0 +1,94 @@
+// One reader on one file, once, for whole-process measurements:
+//
+//   vivezeru5_read_once READER FILE
+//   vivezeru5_read_once --same READER READER FILE
+//
+// READER is type5, type5-plain, rozedu or surface (the library's readers) or
+// yardstick-type5-plain or yardstick-surface. The first form reads the file
+// and frees the block (exit 1 when the reader returns NULL); the second checks
+// that two readers return the same block bit for bit, so that a comparison
+// between them measures the same work.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "vivezeru5/vivezeru5.h"
+#include "yardstick_reader.h"
+
+namespace {
+
+using Reader = float* (*)(const char*);
+
+struct NamedReader {
+    const char* name;
+    Reader read;
+    bool surfaceLayout;
+};
+
+constexpr NamedReader kReaders[] = {
+    {"type5", readVelmorData5, false},
+    {"type5-plain", readVelmor5Only, false},
+    {"rozedu", readRozeduData, false},
+    {"surface", ReadVelmorData1, true},
+    {"yardstick-type5-plain", vivezeru5::bench::yardstickReadType5Plain, false},
+    {"yardstick-surface", vivezeru5::bench::yardstickReadSurface, true},
+};
+
+const NamedReader* readerNamed(const char* name) {
+    for (const NamedReader& reader : kReaders) {
+        if (std::strcmp(reader.name, name) == 0) {
+            return &reader;
+        }
+    }
+    std::fprintf(stderr, "unknown reader %s\n", name);
+    return nullptr;
+}
+
+// Floats of a block that carry values: element 0 of a sounding block counts
+// them (the terminator's index in the analysed ones, which the comparison
+// then leaves out); a surface block has 26 a station with values.
+std::size_t filledLength(const NamedReader& reader, const float* block) {
+    return reader.surfaceLayout ? 5 + 26 * static_cast<std::size_t>(block[4]) : static_cast<std::size_t>(block[0]);
+}
+
+int compareReaders(const NamedReader& first, const NamedReader& second, const char* path) {
+    float* a = first.read(path);
+    float* b = second.read(path);
+    int status = 1;
+    if (a == nullptr || b == nullptr) {
+        std::fprintf(stderr, "%s: a reader returned NULL\n", path);
+    } else if (filledLength(first, a) != filledLength(second, b)) {
+        std::fprintf(stderr, "%s: blocks of different lengths\n", path);
+    } else if (std::memcmp(a, b, filledLength(first, a) * sizeof(float)) != 0) {
+        std::fprintf(stderr, "%s: %s and %s differ\n", path, first.name, second.name);
+    } else {
+        std::printf("%s: %s and %s agree on %zu floats\n", path, first.name, second.name, filledLength(first, a));
+        status = 0;
+    }
+    std::free(a);
+    std::free(b);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--same") == 0) {
+        const NamedReader* first = readerNamed(argv[2]);
+        const NamedReader* second = readerNamed(argv[3]);
+        return first != nullptr && second != nullptr ? compareReaders(*first, *second, argv[4]) : 2;
+    }
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vivezeru5_read_once [--same READER] READER FILE\n");
+        return 2;
+    }
+    const NamedReader* reader = readerNamed(argv[1]);
+    if (reader == nullptr) {
+        return 2;
+    }
+    float* block = reader->read(argv[2]);
+    const int status = block != nullptr ? 0 : 1;
+    std::free(block);
+    return status;
+}
