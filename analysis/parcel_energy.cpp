@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
+#include "analysis/moist_adiabat.h"
 #include "analysis/precision.h"
 #include "readers/sounding_records.h"
 
@@ -15,10 +17,29 @@ namespace {
 constexpr double kScanStartBound = 1000000.0;
 constexpr int kMaxScanSteps = 100000;
 
+// (1000 / p)^0.288, the factor of every potential temperature at pressure p.
+double potentialTemperatureFactor(float pressure) { return std::pow(1000.0 / pressure, 0.288); }
+
+float potentialTemperatureWithFactor(float celsius, double factor) {
+    return roundToFloat((celsius + static_cast<double>(kKelvinOffset)) * factor);
+}
+
 // Potential temperature (K) of the energy terms, exponent 0.288.
 float potentialTemperature(float celsius, float pressure) {
-    return roundToFloat((celsius + static_cast<double>(kKelvinOffset)) *
-                        std::pow(1000.0 / pressure, 0.288));
+    return potentialTemperatureWithFactor(celsius, potentialTemperatureFactor(pressure));
+}
+
+// The environment's and the parcel's potential temperatures at one pressure,
+// which share their factor.
+struct PotentialTemperatures {
+    float environment;
+    float parcel;
+};
+
+PotentialTemperatures potentialTemperatures(float environmentCelsius, float parcelCelsius, float pressure) {
+    const double factor = potentialTemperatureFactor(pressure);
+    return {potentialTemperatureWithFactor(environmentCelsius, factor),
+            potentialTemperatureWithFactor(parcelCelsius, factor)};
 }
 
 float logPressureRatio(float pressure) { return roundToFloat(std::log(pressure / 1000.0)); }
@@ -38,16 +59,32 @@ float addLayer(float sum, float parcelMean, float environmentMean, double thickn
     return roundToFloat(static_cast<double>(sum) + layerTerm(parcelMean, environmentMean, thickness));
 }
 
-// Value of a level field at `pressure`, linear in ln p between `lower` and `upper`.
-double interpolateInLogPressure(float pressure, const SoundingLevel& lower,
-                                const SoundingLevel& upper, float SoundingLevel::*field) {
-    const double lowerValue = lower.*field;
-    const double upperValue = upper.*field;
-    return lowerValue + (static_cast<double>(logPressureRatio(pressure)) - logPressureRatio(lower.pressure)) *
-                            (upperValue - lowerValue) /
-                            (static_cast<double>(logPressureRatio(upper.pressure)) -
-                             logPressureRatio(lower.pressure));
-}
+// Level fields inside the layer between `lower` and `upper`, linear in ln p.
+// The ln p of the two levels is formed once for the layer.
+class LogPressureLayer {
+public:
+    LogPressureLayer(const SoundingLevel& lower, const SoundingLevel& upper)
+        : lower_(lower),
+          upper_(upper),
+          lowerLog_(logPressureRatio(lower.pressure)),
+          span_(static_cast<double>(logPressureRatio(upper.pressure)) - lowerLog_) {}
+
+    const SoundingLevel& lower() const { return lower_; }
+    const SoundingLevel& upper() const { return upper_; }
+
+    // Value of `field` at the pressure whose logPressureRatio is `logPressure`.
+    double at(float logPressure, float SoundingLevel::*field) const {
+        const double lowerValue = lower_.*field;
+        const double upperValue = upper_.*field;
+        return lowerValue + (static_cast<double>(logPressure) - lowerLog_) * (upperValue - lowerValue) / span_;
+    }
+
+private:
+    const SoundingLevel& lower_;
+    const SoundingLevel& upper_;
+    float lowerLog_;
+    double span_;
+};
 
 float parcelCelsius(float pressure, float thetaE) {
     return roundToFloat(static_cast<double>(*moistParcelTemperature(pressure, thetaE, false)) -
@@ -89,6 +126,7 @@ Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
     const SoundingLevel* levels = station.levels;
     const int n = station.levelCount;
     const float lcl = station.lclPressure;
+    const float lclLog = logPressureRatio(lcl);
     bool visited = false;
     for (int i = 1; i < n; ++i) {
         if (!(levels[i].pressure > lcl)) {
@@ -99,7 +137,7 @@ Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
             return Progress::End;
         }
         station.lclHeight =
-            roundToFloat(interpolateInLogPressure(lcl, levels[i], levels[i + 1], &SoundingLevel::height));
+            roundToFloat(LogPressureLayer(levels[i], levels[i + 1]).at(lclLog, &SoundingLevel::height));
         const float theta = potentialTemperature(levels[i].temperature, levels[i].pressure);
         const float environmentMean = layerMean(theta, state.environmentTheta);
         state.lastHeight = levels[i].height;
@@ -117,7 +155,7 @@ Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
             return Progress::End;
         }
         station.lclHeight =
-            roundToFloat(interpolateInLogPressure(lcl, levels[0], levels[1], &SoundingLevel::height));
+            roundToFloat(LogPressureLayer(levels[0], levels[1]).at(lclLog, &SoundingLevel::height));
     }
     return Progress::Continue;
 }
@@ -154,8 +192,8 @@ int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE) 
         if (level.temperature < parcel) {
             return j;
         }
-        const float environmentTheta = potentialTemperature(level.temperature, level.pressure);
-        const float parcelTheta = potentialTemperature(parcel, level.pressure);
+        const auto [environmentTheta, parcelTheta] =
+            potentialTemperatures(level.temperature, parcel, level.pressure);
         const float parcelMean = layerMean(parcelTheta, state.parcelTheta);
         const float environmentMean = layerMean(environmentTheta, state.environmentTheta);
         if (environmentMean > parcelMean) {
@@ -178,22 +216,22 @@ int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE) 
 // Where the parcel crosses the environment inside the layer between two levels.
 struct LayerCrossing {
     float pressure;     // whole hPa
+    float logPressure;  // logPressureRatio(pressure)
     float parcel;       // °C
     float environment;  // °C, interpolated in ln p
 };
 
-// The first whole hPa below `lower` (and above `upper`) where `crosses`
-// (environment, parcel) holds, if any.
+// The first whole hPa below the layer's lower level (and above its upper
+// one) where `crosses` (environment, parcel) holds, if any.
 template <typename Crosses>
-std::optional<LayerCrossing> findCrossing(const SoundingLevel& lower, const SoundingLevel& upper,
-                                          float thetaE, Crosses crosses) {
+std::optional<LayerCrossing> findCrossing(const LogPressureLayer& layer, float thetaE, Crosses crosses) {
     std::optional<LayerCrossing> found;
-    scanWholeHectopascals(lower, upper, [&](float pressure) {
+    scanWholeHectopascals(layer.lower(), layer.upper(), [&](float pressure) {
         const float parcel = parcelCelsius(pressure, thetaE);
-        const float environment = roundToFloat(
-            interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::temperature));
+        const float logPressure = logPressureRatio(pressure);
+        const float environment = roundToFloat(layer.at(logPressure, &SoundingLevel::temperature));
         if (crosses(environment, parcel)) {
-            found = LayerCrossing{pressure, parcel, environment};
+            found = LayerCrossing{pressure, logPressure, parcel, environment};
         }
         return found.has_value();
     });
@@ -202,15 +240,13 @@ std::optional<LayerCrossing> findCrossing(const SoundingLevel& lower, const Soun
 
 // The first whole hPa below level j − 1 where the parcel is warmer: the LFC.
 void refineLfc(SoundingStation& station, int j, float thetaE) {
-    const SoundingLevel& lower = station.levels[j - 1];
-    const SoundingLevel& upper = station.levels[j];
-    const auto crossing = findCrossing(lower, upper, thetaE,
-                                       [](float environment, float parcel) { return environment < parcel; });
+    const LogPressureLayer layer(station.levels[j - 1], station.levels[j]);
+    const auto crossing =
+        findCrossing(layer, thetaE, [](float environment, float parcel) { return environment < parcel; });
     if (crossing) {
         station.lfcPressure = crossing->pressure;
         station.lfcTemperature = crossing->environment;
-        station.lfcHeight = roundToFloat(
-            interpolateInLogPressure(crossing->pressure, lower, upper, &SoundingLevel::height));
+        station.lfcHeight = roundToFloat(layer.at(crossing->logPressure, &SoundingLevel::height));
     }
 }
 
@@ -229,20 +265,20 @@ void closeLayerAtLfc(SoundingStation& station, ParcelState& state, float lfcThet
 // and the last partial layer of the positive area.
 void refineEquilibriumLevel(SoundingStation& station, int m, float thetaE, float positiveSum,
                             const ParcelState& state) {
-    const SoundingLevel& lower = station.levels[m - 1];
-    const SoundingLevel& upper = station.levels[m];
-    const auto crossing = findCrossing(lower, upper, thetaE,
-                                       [](float environment, float parcel) { return environment > parcel; });
+    const LogPressureLayer layer(station.levels[m - 1], station.levels[m]);
+    const auto crossing =
+        findCrossing(layer, thetaE, [](float environment, float parcel) { return environment > parcel; });
     if (!crossing) {
         return;
     }
-    const float pressure = crossing->pressure;
-    station.elPressure = pressure;
-    const float height = roundToFloat(interpolateInLogPressure(pressure, lower, upper, &SoundingLevel::height));
-    const float parcelMean = layerMean(potentialTemperature(crossing->parcel, pressure), state.parcelTheta);
-    const float environmentMean =
-        layerMean(potentialTemperature(crossing->environment, pressure), state.environmentTheta);
-    station.cape = addLayer(positiveSum, parcelMean, environmentMean, static_cast<double>(height) - lower.height);
+    station.elPressure = crossing->pressure;
+    const float height = roundToFloat(layer.at(crossing->logPressure, &SoundingLevel::height));
+    const auto [environmentTheta, parcelTheta] =
+        potentialTemperatures(crossing->environment, crossing->parcel, crossing->pressure);
+    const float parcelMean = layerMean(parcelTheta, state.parcelTheta);
+    const float environmentMean = layerMean(environmentTheta, state.environmentTheta);
+    station.cape = addLayer(positiveSum, parcelMean, environmentMean,
+                            static_cast<double>(height) - layer.lower().height);
 }
 
 // The positive area from the LFC up to the EL (sought above 500 hPa only).
@@ -265,8 +301,8 @@ Progress integratePositiveArea(SoundingStation& station, float thetaE, float lfc
         }
         const float parcel = roundToFloat(static_cast<double>(*parcelK) - kKelvinOffset);
         if (level.temperature < parcel) {
-            const float environmentTheta = potentialTemperature(level.temperature, level.pressure);
-            const float parcelTheta = potentialTemperature(parcel, level.pressure);
+            const auto [environmentTheta, parcelTheta] =
+                potentialTemperatures(level.temperature, parcel, level.pressure);
             const float parcelMean = layerMean(parcelTheta, state.parcelTheta);
             const float environmentMean = layerMean(environmentTheta, state.environmentTheta);
             const double thickness = count == 1
@@ -291,37 +327,6 @@ Progress integratePositiveArea(SoundingStation& station, float thetaE, float lfc
 }
 
 }  // namespace
-
-float saturationMixingRatio(float kelvin, float pressure) {
-    if (kelvin >= 999) {
-        return 0;
-    }
-    const double t = roundToFloat(kelvin - static_cast<double>(kKelvinOffset));
-    const float vapor = roundToFloat(6.1078 * std::exp(17.2693882 * t / (t + 237.3)));
-    return roundToFloat(621.97 * vapor / (static_cast<double>(pressure) - vapor));
-}
-
-std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped) {
-    constexpr int kMaxTries = 12;
-    float temperature = 253.16f;
-    float step = 120.0f;
-    const double exner = std::pow(1000.0 / pressure, 0.286);
-    for (int attempt = 0; attempt < kMaxTries; ++attempt) {
-        step = step / 2;
-        if (capped && temperature > 320) {
-            return std::nullopt;
-        }
-        const double t = temperature;
-        const float residual = roundToFloat(
-            thetaE * std::exp(-2.6518986 * saturationMixingRatio(temperature, pressure) / t) -
-            t * exner);
-        if (std::fabs(static_cast<double>(residual)) < 0.01) {
-            return temperature;
-        }
-        temperature = roundToFloat(residual >= 0 ? t + step : t - step);
-    }
-    return temperature;
-}
 
 void computeParcelEnergy() {
     SoundingStation& station = *currentStation;

@@ -16,9 +16,6 @@
 namespace vivezeru5::bench {
 namespace {
 
-// The readers reject a declared station count above a million.
-constexpr std::size_t kMaxStations = 999999;
-
 // Uniform numbers from the raw Mersenne Twister output, whose sequence the
 // standard fixes, so that every platform writes the same files.
 class Random {
@@ -276,16 +273,17 @@ std::ofstream openOutput(const std::string& path) {
 
 std::string scratchPath(const std::string& name) { return (scratch() / name).string(); }
 
-GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, const std::string& path) {
+GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, const std::string& path,
+                                 std::size_t maxStations) {
     // The header holds the station count, so the stations go to a second file
     // first and are appended once their number is known.
     const std::string bodyPath = path + ".stations";
     Random random(seedOf(format));
     std::size_t stations = 0;
-    std::size_t written = fileHeader(format, kMaxStations).size();
+    std::size_t written = fileHeader(format, kMaxGeneratedStations).size();
     {
         std::ofstream body = openOutput(bodyPath);
-        while (stations < kMaxStations) {
+        while (stations < std::min(maxStations, kMaxGeneratedStations)) {
             const std::string text = stationText(random, format, stations);
             if (stations > 0 && written + text.size() > bytes) {
                 break;

@@ -19,14 +19,18 @@ struct GeneratedFile {
     std::size_t stations = 0;
 };
 
+// The readers reject a declared station count above a million.
+inline constexpr std::size_t kMaxGeneratedStations = 999999;
+
 enum class GeneratedFormat { Type5Integer, Type5Decimal, CharacteristicLevel, Surface };
 
 // A path for `name` in the scratch directory, which is removed at exit.
 std::string scratchPath(const std::string& name);
 
 // Writes `path`: as many stations of the format as fit in `bytes` (at least
-// one), and returns it.
-GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, const std::string& path);
+// one, at most `maxStations`), and returns it.
+GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, const std::string& path,
+                                 std::size_t maxStations = kMaxGeneratedStations);
 
 // The format of a name used on command lines: type5, type5-plain, rozedu,
 // surface. False when the name is none of these.

@@ -1,5 +1,6 @@
 #include "analysis/parcel_energy.h"
 
+#include "analysis/moist_adiabat.h"
 #include "test_support.h"
 
 namespace vivezeru5 {
