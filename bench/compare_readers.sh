@@ -5,14 +5,18 @@
 #   bench/compare_readers.sh [--smoke] [--runs N] BUILD_DIR
 #
 # BUILD_DIR is a build with the benchmarks (cmake --preset default gives
-# build/default). The files are generated into a scratch directory, removed
-# at the end: type-5 decimal 100 MB, surface 80 MB, and 1 MB files of every
-# format for instruction counts. Each timed pair runs the library's reader and
-# the yardstick one after the other, alternating which goes first; the table
-# gives medians of wall and CPU time and the largest peak resident memory.
-# Instructions are counted with valgrind's callgrind, which does not depend
-# on the machine's load. --smoke uses tiny files and one run, only to check
-# that everything works; nothing here ever fails on a time.
+# build/default). Files are generated into a scratch directory and removed
+# at the end: a 100 MB decimal type-5 file and an 80 MB surface file for the
+# whole-process comparisons, 20 MB analysed files for CPU time per station,
+# and 1 MB files for instruction counts.
+#
+# Each round runs the library's reader, the yardstick and the from_chars
+# floor on the same file, starting with a different one every round; the
+# table gives medians of wall and CPU (user + system) time and the largest
+# peak resident memory over the rounds. Instructions are those of the reader
+# call alone, counted with valgrind's callgrind, which does not depend on the
+# machine's load. --smoke uses tiny files, one round and no instruction
+# counts, only to check that everything works; nothing here fails on a time.
 set -euo pipefail
 
 smoke=0
@@ -31,9 +35,9 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
 if ((smoke)); then
-  big_plain=200000; big_surface=100000; small=20000; cpu_size=20000
+  big_plain=200000; big_surface=100000; analysed=50000; small=20000
 else
-  big_plain=100000000; big_surface=80000000; small=1000000; cpu_size=20000000
+  big_plain=100000000; big_surface=80000000; analysed=20000000; small=1000000
 fi
 
 declare -A stations bytes
@@ -43,19 +47,18 @@ make_file() {  # name format size
   bytes[$1]="$(awk '{print $2}' <<<"$line")"
   stations[$1]="$(awk '{print $4}' <<<"$line")"
 }
-make_file plain_big type5-plain "$big_plain"
-make_file surface_big surface "$big_surface"
-make_file type5_small type5 "$small"
-make_file plain_small type5-plain "$small"
-make_file surface_small surface "$small"
-make_file rozedu_small rozedu "$small"
-make_file type5_cpu type5 "$cpu_size"
+make_file plain_100MB type5-plain "$big_plain"
+make_file surface_80MB surface "$big_surface"
+make_file type5_20MB type5 "$analysed"
+make_file rozedu_20MB rozedu "$analysed"
+make_file type5_1MB type5 "$small"
+make_file rozedu_1MB rozedu "$small"
+make_file plain_1MB type5-plain "$small"
+make_file surface_1MB surface "$small"
 
 # The yardstick must do the same work: its blocks equal the library's.
-"$read_once" --same type5-plain yardstick-type5-plain "$scratch/plain_big.txt" >/dev/null
-"$read_once" --same surface yardstick-surface "$scratch/surface_big.txt" >/dev/null
-
-median() { sort -g | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+"$read_once" --same type5-plain yardstick-type5-plain "$scratch/plain_100MB.txt" >/dev/null
+"$read_once" --same surface yardstick-surface "$scratch/surface_80MB.txt" >/dev/null
 
 # One timed run: appends "wall cpu peak_kib" to $scratch/times.READER.FILE.
 timed() {  # reader file
@@ -63,49 +66,72 @@ timed() {  # reader file
   awk '{printf "%s %.3f %s\n", $1, $2 + $3, $4}' "$scratch/time.out" >>"$scratch/times.$1.$2"
 }
 
-# Alternating pairs of the library's reader and the yardstick.
-timed_pairs() {  # reader yardstick file
-  for ((run = 0; run < runs; ++run)); do
-    if ((run % 2)); then timed "$2" "$3"; timed "$1" "$3"; else timed "$1" "$3"; timed "$2" "$3"; fi
+# Rounds over the readers of one file, each round starting one reader later.
+rounds() {  # file reader...
+  local file="$1" round i
+  shift
+  local readers=("$@")
+  for ((round = 0; round < runs; ++round)); do
+    for ((i = 0; i < ${#readers[@]}; ++i)); do
+      timed "${readers[(round + i) % ${#readers[@]}]}" "$file"
+    done
   done
 }
 
-column_median() { awk -v c="$1" '{print $c}' "$2" | median; }
-peak_mib() { awk '{if ($3 > m) m = $3} END {printf "%.1f", m / 1024}' "$1"; }
+rounds plain_100MB type5-plain yardstick-type5-plain from-chars-floor
+rounds surface_80MB surface yardstick-surface from-chars-floor
+rounds type5_20MB type5
+rounds rozedu_20MB rozedu
 
+median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+column_median() { awk -v c="$1" '{print $c}' "$2" | median; }
+
+declare -A symbol=(
+  [type5]=readVelmorData5 [type5-plain]=readVelmor5Only [rozedu]=readRozeduData [surface]=ReadVelmorData1
+  [yardstick-type5-plain]='vivezeru5::bench::yardstickReadType5Plain*'
+  [yardstick-surface]='vivezeru5::bench::yardstickReadSurface*'
+  [from-chars-floor]='vivezeru5::bench::convertEveryToken*')
 instructions() {  # reader file
   if ((smoke)) || ! command -v valgrind >/dev/null; then echo "-"; return; fi
-  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$read_once" "$1" "$scratch/$2.txt" 2>&1 >/dev/null |
-    awk '/Collected :/ {print $NF}'
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect="${symbol[$1]}" \
+    "$read_once" "$1" "$scratch/$2.txt" 2>&1 >/dev/null | awk '/Collected :/ {print $NF}'
 }
 
-timed_pairs type5-plain yardstick-type5-plain plain_big
-timed_pairs surface yardstick-surface surface_big
-for ((run = 0; run < runs; ++run)); do timed type5 type5_cpu; done
+block_mib() {  # reader file
+  case "$1" in
+    type5-plain|surface) "$read_once" --size "$1" "$scratch/$2.txt" ;;
+    *) echo "-" ;;
+  esac
+}
 
-echo "| reader | file | MB | stations | MB/s | stations/s | CPU µs/station | instructions/station (1 MB file) | peak MiB | wall s | vs yardstick |"
-echo "|---|---|---|---|---|---|---|---|---|---|---|"
-row() {  # reader file small_file yardstick_wall
-  local times="$scratch/times.$1.$2" wall cpu mb
+echo "| reader | file | MB | stations | MB/s | stations/s | CPU µs per station | instructions per station (1 MB file) | peak MiB | block MiB | wall s | faster than the yardstick |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|---|"
+row() {  # reader file small_file yardstick_reader
+  local times="$scratch/times.$1.$2" wall cpu peak ratio="-" count
   wall="$(column_median 1 "$times")"
   cpu="$(column_median 2 "$times")"
-  mb="$(awk -v b="${bytes[$2]}" 'BEGIN {printf "%.1f", b / 1e6}')"
-  local count="${instructions_count:-}"
-  [ -n "$3" ] && count="$(instructions "$1" "$3")"
-  awk -v r="$1" -v f="$2" -v mb="$mb" -v s="${stations[$2]}" -v w="$wall" -v c="$cpu" -v peak="$(peak_mib "$times")" \
-      -v i="$count" -v si="${stations[${3:-$2}]}" -v y="$4" 'BEGIN {
-    ratio = (y == "" || w == 0) ? "-" : sprintf("%.2f×", y / w)
+  peak="$(awk '{if ($3 > m) m = $3} END {printf "%.1f", m / 1024}' "$times")"
+  if [ -n "$4" ]; then
+    ratio="$(awk -v y="$(column_median 1 "$scratch/times.$4.$2")" -v w="$wall" \
+      'BEGIN {printf (w > 0 ? "%.2f×" : "-"), (w > 0 ? y / w : 0)}')"
+  fi
+  count="$(instructions "$1" "$3")"
+  awk -v r="$1" -v f="$2" -v b="${bytes[$2]}" -v s="${stations[$2]}" -v w="$wall" -v c="$cpu" -v peak="$peak" \
+      -v block="$(block_mib "$1" "$2")" -v i="$count" -v si="${stations[$3]}" -v ratio="$ratio" 'BEGIN {
     per = (i == "-" || i == "") ? "-" : sprintf("%.0f", i / si)
-    printf "| %s | %s | %s | %d | %.0f | %.0f | %.1f | %s | %s | %.3f | %s |\n",
-      r, f, mb, s, (w > 0 ? mb / w : 0), (w > 0 ? s / w : 0), c * 1e6 / s, per, peak, w, ratio }'
+    printf "| %s | %s | %.1f | %d | %.0f | %.0f | %.1f | %s | %s | %s | %.3f | %s |\n",
+      r, f, b / 1e6, s, (w > 0 ? b / 1e6 / w : 0), (w > 0 ? s / w : 0), c * 1e6 / s, per, peak, block, w, ratio }'
 }
-yard_plain="$(column_median 1 "$scratch/times.yardstick-type5-plain.plain_big")"
-yard_surface="$(column_median 1 "$scratch/times.yardstick-surface.surface_big")"
-row type5-plain plain_big plain_small "$yard_plain"
-row yardstick-type5-plain plain_big plain_small ""
-row surface surface_big surface_small "$yard_surface"
-row yardstick-surface surface_big surface_small ""
-row type5 type5_cpu type5_small ""
+row type5-plain plain_100MB plain_1MB yardstick-type5-plain
+row yardstick-type5-plain plain_100MB plain_1MB ""
+row from-chars-floor plain_100MB plain_1MB ""
+row surface surface_80MB surface_1MB yardstick-surface
+row yardstick-surface surface_80MB surface_1MB ""
+row from-chars-floor surface_80MB surface_1MB ""
+row type5 type5_20MB type5_1MB ""
+row rozedu rozedu_20MB rozedu_1MB ""
 echo
-echo "readers: type5 = readVelmorData5 (analysed), type5-plain = readVelmor5Only, surface = ReadVelmorData1;"
-echo "wall and CPU: medians of $runs runs; peak: the largest maximum resident set size."
+echo "type5 = readVelmorData5 (analysed), rozedu = readRozeduData (analysed), type5-plain = readVelmor5Only,"
+echo "surface = ReadVelmorData1; yardstick = fscanf a token, a linked list, one block; from-chars-floor ="
+echo "every token converted with std::from_chars, nothing else. Medians of $runs rounds; instructions"
+echo "per station: the reader call on the 1 MB file of the same format, divided by its stations."

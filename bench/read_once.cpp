@@ -1,11 +1,15 @@
 // One reader on one file, once, for whole-process measurements:
 //
 //   vivezeru5_read_once READER FILE
+//   vivezeru5_read_once --size READER FILE
 //   vivezeru5_read_once --same READER READER FILE
 //
 // READER is type5, type5-plain, rozedu or surface (the library's readers) or
-// yardstick-type5-plain or yardstick-surface. The first form reads the file
-// and frees the block (exit 1 when the reader returns NULL); the second checks
+// yardstick-type5-plain or yardstick-surface, or from-chars-floor (every
+// token converted with std::from_chars, knowing nothing of the format: the
+// floor of any reader). The first form reads the file
+// and frees the block (exit 1 when the reader returns NULL); the second also
+// prints the size of the block's filled part in MiB; the third checks
 // that two readers return the same block bit for bit, so that a comparison
 // between them measures the same work.
 #include <cstdio>
@@ -13,6 +17,7 @@
 #include <cstring>
 #include <string>
 
+#include "conversion_floor.h"
 #include "vivezeru5/vivezeru5.h"
 #include "yardstick_reader.h"
 
@@ -33,6 +38,7 @@ constexpr NamedReader kReaders[] = {
     {"surface", ReadVelmorData1, true},
     {"yardstick-type5-plain", vivezeru5::bench::yardstickReadType5Plain, false},
     {"yardstick-surface", vivezeru5::bench::yardstickReadSurface, true},
+    {"from-chars-floor", vivezeru5::bench::convertEveryToken, false},
 };
 
 const NamedReader* readerNamed(const char* name) {
@@ -79,15 +85,19 @@ int main(int argc, char** argv) {
         const NamedReader* second = readerNamed(argv[3]);
         return first != nullptr && second != nullptr ? compareReaders(*first, *second, argv[4]) : 2;
     }
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: vivezeru5_read_once [--same READER] READER FILE\n");
+    const bool printSize = argc == 4 && std::strcmp(argv[1], "--size") == 0;
+    if (argc != 3 && !printSize) {
+        std::fprintf(stderr, "usage: vivezeru5_read_once [--size | --same READER] READER FILE\n");
         return 2;
     }
-    const NamedReader* reader = readerNamed(argv[1]);
+    const NamedReader* reader = readerNamed(argv[argc - 2]);
     if (reader == nullptr) {
         return 2;
     }
-    float* block = reader->read(argv[2]);
+    float* block = reader->read(argv[argc - 1]);
+    if (block != nullptr && printSize) {
+        std::printf("%.1f\n", static_cast<double>(filledLength(*reader, block) * sizeof(float)) / (1 << 20));
+    }
     const int status = block != nullptr ? 0 : 1;
     std::free(block);
     return status;
