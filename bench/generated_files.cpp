@@ -205,7 +205,7 @@ std::string soundingStation(Random& random, GeneratedFormat format, std::size_t 
     const double latitude = random.between(15, 55);
     const std::size_t id = 50000 + index % 50000;
     std::string text;
-    if (format == GeneratedFormat::CharacteristicLevel) {
+    if (format == GeneratedFormat::Rozedu) {
         text = formatted("%zu %zu %.2f %.2f %zu\n", index + 1, id, latitude, longitude, levels.size());
         for (std::size_t i = 0; i < levels.size(); ++i) {
             const Level& l = levels[i];
@@ -217,7 +217,7 @@ std::string soundingStation(Random& random, GeneratedFormat format, std::size_t 
     text = formatted("%zu %.2f %.2f %.0f %zu\n", id, longitude, latitude, levels.front().height * 10,
                      6 * levels.size());
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        text += format == GeneratedFormat::Type5Integer ? type5IntegerLevel(random, levels[i], i == 0)
+        text += format == GeneratedFormat::Type5 ? type5IntegerLevel(random, levels[i], i == 0)
                                                         : type5DecimalLevel(random, levels[i], i == 0);
     }
     return text;
@@ -252,7 +252,7 @@ std::string fileHeader(GeneratedFormat format, std::size_t stations) {
     switch (format) {
         case GeneratedFormat::Surface:
             return formatted("diamond 1 generated_surface_reports 26 6 1 6 %zu\n", stations);
-        case GeneratedFormat::CharacteristicLevel:
+        case GeneratedFormat::Rozedu:
             return "";
         default:
             return formatted("diamond 5 generated_soundings\n26 6 1 0 %zu\n", stations);
@@ -305,9 +305,9 @@ GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, cons
 
 bool formatFromName(const std::string& name, GeneratedFormat& format) {
     static const std::pair<const char*, GeneratedFormat> kNames[] = {
-        {"type5", GeneratedFormat::Type5Integer},
-        {"type5-plain", GeneratedFormat::Type5Decimal},
-        {"rozedu", GeneratedFormat::CharacteristicLevel},
+        {"type5", GeneratedFormat::Type5},
+        {"type5-plain", GeneratedFormat::Type5Plain},
+        {"rozedu", GeneratedFormat::Rozedu},
         {"surface", GeneratedFormat::Surface},
     };
     for (const auto& [known, value] : kNames) {

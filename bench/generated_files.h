@@ -22,7 +22,7 @@ struct GeneratedFile {
 // The readers reject a declared station count above a million.
 inline constexpr std::size_t kMaxGeneratedStations = 999999;
 
-enum class GeneratedFormat { Type5Integer, Type5Decimal, CharacteristicLevel, Surface };
+enum class GeneratedFormat { Type5, Type5Plain, Rozedu, Surface };
 
 // A path for `name` in the scratch directory, which is removed at exit.
 std::string scratchPath(const std::string& name);

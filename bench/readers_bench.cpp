@@ -83,14 +83,14 @@ void takeOwnArguments(int& argc, char** argv) {
 
 int main(int argc, char** argv) {
     takeOwnArguments(argc, argv);
-    registerReader("readVelmorData5/type5_integer", readVelmorData5, GeneratedFormat::Type5Integer);
-    registerReader("readVelmor5Only/type5_decimal", readVelmor5Only, GeneratedFormat::Type5Decimal);
-    registerReader("yardstick/type5_decimal", vivezeru5::bench::yardstickReadType5Plain,
-                   GeneratedFormat::Type5Decimal);
-    registerReader("readRozeduData/characteristic", readRozeduData, GeneratedFormat::CharacteristicLevel);
+    registerReader("readVelmorData5/type5", readVelmorData5, GeneratedFormat::Type5);
+    registerReader("readVelmor5Only/type5-plain", readVelmor5Only, GeneratedFormat::Type5Plain);
+    registerReader("yardstick/type5-plain", vivezeru5::bench::yardstickReadType5Plain,
+                   GeneratedFormat::Type5Plain);
+    registerReader("readRozeduData/rozedu", readRozeduData, GeneratedFormat::Rozedu);
     registerReader("ReadVelmorData1/surface", ReadVelmorData1, GeneratedFormat::Surface);
     registerReader("yardstick/surface", vivezeru5::bench::yardstickReadSurface, GeneratedFormat::Surface);
-    vivezeru5::bench::registerAnalysisBenchmarks(fileFor(GeneratedFormat::Type5Integer).path);
+    vivezeru5::bench::registerAnalysisBenchmarks(fileFor(GeneratedFormat::Type5).path);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
