@@ -1,5 +1,6 @@
 #include "analysis/mean_wind.h"
 
+#include <array>
 #include <cmath>
 
 #include "analysis/precision.h"
@@ -10,6 +11,27 @@ namespace {
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr double kPi = 3.14159265;
+
+constexpr int kWholeDegrees = 361;  // 0 to 360
+
+// sin(direction · π/180). Winds are mostly given in whole degrees, whose sines
+// are computed once per process, each with the argument any other call makes.
+double directionSine(float direction) {
+    static const std::array<double, kWholeDegrees> wholeDegreeSines = [] {
+        std::array<double, kWholeDegrees> sines{};
+        for (int degrees = 0; degrees < kWholeDegrees; ++degrees) {
+            sines[degrees] = std::sin(static_cast<float>(degrees) * kDegreesToRadians);
+        }
+        return sines;
+    }();
+    if (direction >= 0 && direction < kWholeDegrees && !std::signbit(direction)) {
+        const int whole = static_cast<int>(direction);
+        if (static_cast<float>(whole) == direction) {
+            return wholeDegreeSines[whole];
+        }
+    }
+    return std::sin(direction * kDegreesToRadians);
+}
 
 struct LevelWind {
     float weight;  // air density, kg/m³
@@ -22,7 +44,7 @@ LevelWind levelWind(const SoundingLevel& level) {
     const double speed = level.windSpeed;
     LevelWind wind{};
     wind.weight = roundToFloat(level.pressure * 100.0 / (kelvin * 287.0));
-    wind.u = roundToFloat(-speed * std::sin(level.windDirection * kDegreesToRadians));
+    wind.u = roundToFloat(-speed * directionSine(level.windDirection));
     const float squared = roundToFloat(speed * speed - static_cast<double>(wind.u) * wind.u);
     double v = std::sqrt(static_cast<double>(squared));
     if (level.windDirection >= 90 && level.windDirection <= 270) {

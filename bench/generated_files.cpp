@@ -209,7 +209,7 @@ std::string soundingStation(Random& random, GeneratedFormat format, std::size_t 
         text = formatted("%zu %zu %.2f %.2f %zu\n", index + 1, id, latitude, longitude, levels.size());
         for (std::size_t i = 0; i < levels.size(); ++i) {
             const Level& l = levels[i];
-            text += formatted("%.1f %zu %.1f %.1f %.1f %.0f %.1f\n", l.pressure, i, writtenHeight(random, l, i == 0),
+            text += formatted("%.1f %zu %.1f %.1f %.1f %.1f %.1f\n", l.pressure, i, writtenHeight(random, l, i == 0),
                               l.temperature, std::min(l.dewPoint, l.temperature - 0.1), l.direction, l.speed);
         }
         return text;

@@ -33,7 +33,8 @@ TEST(MeanWind, UniformWindKeepsSpeedAndDirection) {
     struct Case {
         float dir, expectedDir;
     };
-    for (const Case c : {Case{250, 250}, Case{0, 360}, Case{360, 360}, Case{45, 45}, Case{180, 180}}) {
+    for (const Case c : {Case{250, 250}, Case{0, 360}, Case{360, 360}, Case{45, 45}, Case{180, 180},
+                         Case{22.5f, 22.5f}, Case{359.5f, 359.5f}, Case{400, 40}}) {
         OwnedStation station{wind(1000, 20, c.dir, 12), wind(850, 10, c.dir, 12), wind(500, -20, c.dir, 12)};
         computeMeanWind();
         EXPECT_NEAR(station->meanWindSpeed, 12.0f, 1e-4f) << c.dir;
