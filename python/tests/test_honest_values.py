@@ -92,13 +92,13 @@ PROBLEM_CASES = [
      ["station 7: 18 level values declared, 8 converted"]),
     # a broken station id ends the reading after the first of three stations
     ("diamond 5 id\n26 1 1 0 3\n7 1 2 3 6\n1000 0 10 5 0 0\n8x 1 2 3 6\n1000 0 10 5 0 0\n9 1 2 3 0\n", "type5",
-     ["3 stations declared, 1 read", 'text after the last station: "8x" (line 5)']),
+     ["declares 3 stations, 1 read", 'unread text after station 7, from line 5: "8x"']),
     ("diamond 5 eight\n26 1 1 0 1\n7 1 2 3 8\n1000 0 10 5 0 0 1 2\n", "type5-plain",
-     ["station 7: 8 level values declared, not a multiple of 6", 'text after the last station: "1" (line 4)']),
-    ("1 7 30 100 2\n1000 0 1 10 5 0 0\n900 1 90 5 0 10\n", "rozedu", ["station 7: 14 level values declared, 13 converted"]),
-    ("1 7 30 100 1\n1000 0 1 10 5 0 0\nend\n", "rozedu", ['text after the last station: "end" (line 3)']),
+     ["station 7: value count 8 is not a multiple of 6", 'unread text after station 7, from line 4: "1"']),
+    ("1 7 30 100 2\n1000 0 1 10 5 0 0\n900 1 90 5 0 10\n", "rozedu", ["station 7: 2 levels declared (14 values), 13 converted"]),
+    ("1 7 30 100 1\n1000 0 1 10 5 0 0\nend\n", "rozedu", ['unread text after station 7, from line 3: "end"']),
     ("tag 1 x 26 1 1 0 3\n" + " ".join(["1"] * 24) + "\n" + " ".join(["1"] * 20) + "\n", "surface",
-     ["3 stations declared, 1 read", 'text after the last station: "1" (line 3)']),
+     ["declares 3 stations, 1 read", 'unread text, from line 3: "1"']),
 ]
 
 
@@ -123,8 +123,10 @@ RECOGNITION_CASES = [
     ("tag 1 x 26 1 1 0 1\n" + " ".join(["1"] * 24), "surface"),
     ("diamond 5 x\n26 1 1 0 1\n7 1 2 3 6\n1000 0 10 5 0 0\n", "type5"),
     ("diamond 5 x\n26 1 1 0 1\n7 1 2 3 6\n1000 0 10.5 5 0 0\n", "type5-plain"),
-    # a stray word after the first station does not make the file decimal
-    ("diamond 5 x\n26 1 1 0 2\n7 1 2 3 6\n1000 0 10 5 0 0\nstray\n", "type5"),
+    # a stray word or decimal after the first station does not make the file decimal
+    ("diamond 5 x\n26 1 1 0 2\n7 1 2 3 6\n1000 0 10 5 0 0\nstray 1.5\n", "type5"),
+    # the first station with levels decides
+    ("diamond 5 x\n26 1 1 0 2\n7 1 2 3 0\n8 1 2 3 6\n1000 0 10 5 0.5 0\n", "type5-plain"),
 ]
 
 
@@ -174,3 +176,45 @@ def test_float32_values_surface_as_shortest_decimals(value, shown):
 
     assert repr(shortest_decimal(f32(value))) == repr(shown)
     assert f32(shown) == f32(value)
+
+
+# The command-line tool's JSON golden outputs carry the same flags and problems.
+ROOT = Path(os.environ.get("VIVEZERU5_EXAMPLES", Path(__file__).resolve().parents[2] / "examples")).parent
+TOOL_JSON = sorted((ROOT / "tests" / "cli" / "golden").glob("*json*.stdout"))
+
+
+def _tool_documents(golden):
+    """(file, format, problems or None, station rows) of each file in a golden JSON output."""
+    import json
+
+    document = json.loads(golden.read_text())
+    if isinstance(document, dict):
+        return [(document["file"], document["format"], document["problems"], document["stations"])]
+    files = {}
+    for row in document:
+        files.setdefault((row["file"], row["format"]), []).append(row)
+    return [(file, format_name, None, rows) for (file, format_name), rows in files.items()]
+
+
+@pytest.mark.parametrize("golden", TOOL_JSON, ids=[path.stem for path in TOOL_JSON])
+def test_flags_and_problems_agree_with_the_tool(monkeypatch, golden):
+    checked = 0
+    for file, format_name, problems, rows in _tool_documents(golden):
+        base = next((b for b in (ROOT, REAL) if (b / file).exists()), None)
+        if base is None:
+            continue
+        monkeypatch.chdir(base)
+        with _file_warnings("ignore"):
+            result = vivezeru5.read(file, format=format_name)
+        if problems is not None:
+            assert result.problems == problems
+        assert [s.id for s in result.stations] == [row["station"] for row in rows]
+        for station, row in zip(result.stations, rows):
+            for name in vivezeru5.DERIVED_NAMES if getattr(station, "flags", None) else ():
+                assert station.flags[name] == row[f"{name}_flag"], (file, station.id, name)
+                value = row[name] if row[f"{name}_flag"] is None else row[f"{name}_raw"]
+                if isinstance(value, (int, float)):
+                    assert station.derived[name] == value, (file, station.id, name)
+        checked += 1
+    if not checked:
+        pytest.skip(f"none of the files of {golden.name} is here")

@@ -231,7 +231,7 @@ def _judged(derived_raw: List[float], levels_raw, values: "_Values", honest: boo
 
 
 def sounding(
-    raw: bytes, analysed: bool, carries_elevation: bool, missing: Optional[float], honest: bool = False, **about
+    raw: bytes, analysed: bool, carries_elevation: bool, missing: Optional[float], honest: bool = False
 ) -> Sounding:
     values = _Values(raw, missing)
     station_count = _count(values.floats[5], "element 5")
@@ -262,10 +262,10 @@ def sounding(
             )
         )
         position = end
-    return Sounding(time=_time(values, 1), stations=stations, analysed=analysed, **about)
+    return Sounding(time=_time(values, 1), stations=stations, analysed=analysed)
 
 
-def surface(raw: bytes, missing: Optional[float], **about) -> SurfaceReport:
+def surface(raw: bytes, missing: Optional[float]) -> SurfaceReport:
     values = _Values(raw, missing)
     station_count = _count(values.floats[4], "element 4")
     stations = []
@@ -281,7 +281,7 @@ def surface(raw: bytes, missing: Optional[float], **about) -> SurfaceReport:
                 values=report,
             )
         )
-    return SurfaceReport(time=_time(values, 0), stations=stations, **about)
+    return SurfaceReport(time=_time(values, 0), stations=stations)
 
 
 def raw_values(raw: bytes):

@@ -1,5 +1,6 @@
 """The four readers, and `read`, which recognises the format itself."""
 import contextlib
+import dataclasses
 import gzip
 import os
 import tempfile
@@ -52,18 +53,21 @@ def _result(path, text, format_name, shown, missing, honest, progress):
     """Reads `path` as `format_name`, checks `text` (the file's contents) against
     what was read, and builds the result."""
     raw = _read(path, format_name, progress)
+    _, is_sounding, analysed, _, carries_elevation = _FORMATS[format_name]
+    if is_sounding:
+        result = _blocks.sounding(
+            raw, analysed=analysed, carries_elevation=carries_elevation, missing=missing, honest=honest
+        )
+    else:
+        result = _blocks.surface(raw, missing=missing)
     if text is None:
         text = _file_text(path)
-    problems = file_problems(text, format_name, shown) if text is not None else []
+    problems = []
+    if text is not None:
+        problems = [f"{shown}: {problem}" for problem in file_problems(text, format_name, len(result.stations))]
     for problem in problems:
         warnings.warn(problem, VivezeruWarning, stacklevel=4)
-    about = {"format": format_name, "source": shown, "problems": problems}
-    _, is_sounding, analysed, _, carries_elevation = _FORMATS[format_name]
-    if not is_sounding:
-        return _blocks.surface(raw, missing=missing, **about)
-    return _blocks.sounding(
-        raw, analysed=analysed, carries_elevation=carries_elevation, missing=missing, honest=honest, **about
-    )
+    return dataclasses.replace(result, format=format_name, source=shown, problems=problems)
 
 
 def read_type5(path, missing: Optional[float] = None, *, honest: bool = False, progress: bool = False):
@@ -125,7 +129,7 @@ def read(
     if format is None:
         format = recognise_text(contents)
         if format is None:
-            raise VivezeruError(f"{shown}: the format is not recognised (none of {', '.join(FORMAT_NAMES)})")
+            raise VivezeruError(f"{shown}: format not recognised; name it with format= ({', '.join(FORMAT_NAMES)})")
     elif format not in _FORMATS:
         raise ValueError(f"unknown format {format!r}; one of {', '.join(FORMAT_NAMES)}")
     honest = honest and _FORMATS[format][2]

@@ -5,13 +5,14 @@
   5 for type-5 soundings: type5-plain when a level value of the first station
   has decimals, type5 when they are all integers.
 
-Only the first station's level values decide between type5 and type5-plain;
-a stray word elsewhere in the file does not.
+Only the level values of the first station that has levels decide between
+type5 and type5-plain; a stray word or number elsewhere does not.
 """
 import re
 from typing import List, Optional
 
 _INTEGER = re.compile(rb"[+-]?[0-9]+")
+_DECIMAL = re.compile(rb"[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?")
 _TOKEN = re.compile(rb"[^ \t\n\r\v\f]+")
 _FIRST_STATION = 3 + 5  # tag, data type, description; the date line
 
@@ -20,13 +21,24 @@ def _is_integer(token: bytes) -> bool:
     return _INTEGER.fullmatch(token) is not None
 
 
+def _is_decimal(token: bytes) -> bool:
+    """A number written with a fraction or an exponent, such as 12.5 or 1e3."""
+    return not _is_integer(token) and _DECIMAL.fullmatch(token) is not None
+
+
 def _first_station_has_decimals(words: List[bytes]) -> bool:
-    header = words[_FIRST_STATION:_FIRST_STATION + 5]
-    if len(header) < 5 or not _is_integer(header[4]):
-        return False
-    value_count = int(header[4])
-    start = _FIRST_STATION + 5
-    return any(not _is_integer(word) for word in words[start:start + max(value_count, 0)])
+    """True when a level value of the first station that has levels is written
+    with decimals. Only that station is looked at."""
+    position = _FIRST_STATION
+    while position + 5 <= len(words):
+        if not _is_integer(words[position + 4]) or int(words[position + 4]) < 0:
+            return False
+        value_count = int(words[position + 4])
+        position += 5
+        if value_count == 0:
+            continue
+        return any(_is_decimal(word) for word in words[position:position + value_count])
+    return False
 
 
 def recognise_text(text: bytes) -> Optional[str]:

@@ -6,65 +6,65 @@ not a whole number of levels all give a block without a word. Walking the
 file's tokens the way the reader converts them tells what it declared and what
 was converted:
 
-- declared against read stations (type-5: the date line's count; surface: the
-  header's count);
 - declared against converted level values of each station (type-5: its value
   count, which should also be a multiple of 6; characteristic-level: its level
   count times 7);
-- text left after the reading ended.
+- declared against read stations (type-5: the date line's count; surface: the
+  header's count);
+- text left where the reading stopped.
 
-Each problem is one line naming the file and, where there is one, the station.
+Each problem is one line, with the same text as the command-line tool's.
 """
 from dataclasses import dataclass, field
 from typing import List, Optional
 
 from ._formatted_input import FormattedInput
 
-_TYPE5_LEVEL_WIDTH = 6
-_ROZEDU_LEVEL_WIDTH = 7
+_TYPE5_GROUP = 6
+_ROZEDU_GROUP = 7
 _SURFACE_VALUES = 24
 
 
 @dataclass
-class _StationWalk:
-    id: int
-    declared: int  # level values the station announces
-    converted: int  # level values the reader converted
-    level_width: int
-
-
-@dataclass
-class _FileWalk:
+class _Walk:
+    station_problems: List[str] = field(default_factory=list)
     declared_stations: Optional[int] = None
-    read_stations: int = 0
-    stations: List[_StationWalk] = field(default_factory=list)
-    stop: Optional[int] = None  # where the reading ended, when text is left there
+    last_station_id: Optional[int] = None
+    unread_from: Optional[int] = None  # where the reading stopped with text left
 
 
-def _read_run(cursor: FormattedInput, count: int, read) -> List:
-    """Up to `count` conversions, ending at the first that fails (as one scanf call does)."""
-    values = []
-    for _ in range(count):
-        value = read()
-        if value is None:
-            break
-        values.append(value)
-    return values
-
-
-def _read_levels(cursor: FormattedInput, level_count: int, width: int, read) -> int:
-    """Level values converted from `level_count` groups of `width`. After a group
-    that stops short, every later group stops at the same token."""
+def _convert_values(cursor: FormattedInput, expected: int, read) -> int:
+    """Converts up to `expected` values; a failed conversion leaves the text
+    where it stands, so every later conversion of the same station fails too."""
     converted = 0
-    for _ in range(max(level_count, 0)):
-        got = len(_read_run(cursor, width, read))
-        converted += got
-        if got < width:
-            break
+    while converted < expected and read() is not None:
+        converted += 1
     return converted
 
 
-def _station_header(cursor: FormattedInput, kinds: str):
+def _station(station_id: int) -> str:
+    return f"station {station_id}: "
+
+
+def _note_unread(cursor: FormattedInput, stopped_at: int, walk: _Walk):
+    cursor.position = stopped_at
+    if not cursor.at_end():
+        walk.unread_from = cursor.position
+
+
+def _skip_tagged_header(cursor: FormattedInput) -> int:
+    """Tag, data type, description, year, month, day, hour (conversions not
+    examined, as the readers do not); the declared station count, or 0."""
+    cursor.read_word()
+    cursor.read_integer()
+    cursor.read_word()
+    for _ in range(4):
+        cursor.read_integer()
+    declared = cursor.read_integer()
+    return 0 if declared is None else declared
+
+
+def _header(cursor: FormattedInput, kinds: str) -> Optional[list]:
     readers = {"d": cursor.read_integer, "f": cursor.read_real}
     values = []
     for kind in kinds:
@@ -75,109 +75,91 @@ def _station_header(cursor: FormattedInput, kinds: str):
     return values
 
 
-def _finish(cursor: FormattedInput, walk: _FileWalk, stop: int) -> _FileWalk:
-    cursor.position = stop
-    if not cursor.at_end():
-        walk.stop = cursor.position
-    return walk
-
-
-def _tagged_header(cursor: FormattedInput) -> Optional[List[int]]:
-    """Tag, data type and description, then year, month, day, hour and station
-    count (type-5 and surface files alike): the five integers, or None."""
-    if not (cursor.read_word() and cursor.read_integer() is not None and cursor.read_word()):
-        return None
-    date = _read_run(cursor, 5, cursor.read_integer)
-    return date if len(date) == 5 else None
-
-
-def _walk_type5(cursor: FormattedInput, integer_levels: bool) -> Optional[_FileWalk]:
-    date = _tagged_header(cursor)
-    if date is None:
-        return None
-    walk = _FileWalk(declared_stations=date[4])
+def _walk_type5(cursor: FormattedInput, integer_levels: bool, walk: _Walk):
     read_level_value = cursor.read_integer if integer_levels else cursor.read_real
-    stop = cursor.position
-    for _ in range(max(date[4], 0)):
-        header = _station_header(cursor, "dfffd")
+    walk.declared_stations = _skip_tagged_header(cursor)
+    for _ in range(walk.declared_stations):
+        if cursor.at_end():
+            return
+        header_start = cursor.position
+        header = _header(cursor, "dfffd")
         if header is None:
-            break
-        value_count = header[4]
-        level_count = int(value_count / _TYPE5_LEVEL_WIDTH)
-        converted = _read_levels(cursor, level_count, _TYPE5_LEVEL_WIDTH, read_level_value)
-        walk.stations.append(_StationWalk(header[0], value_count, converted, _TYPE5_LEVEL_WIDTH))
-        walk.read_stations += 1
-        stop = cursor.position
-    return _finish(cursor, walk, stop)
+            _note_unread(cursor, header_start, walk)
+            return
+        station_id, count = header[0], header[4]
+        walk.last_station_id = station_id
+        expected = count // _TYPE5_GROUP * _TYPE5_GROUP if count > 0 else 0
+        converted = _convert_values(cursor, expected, read_level_value)
+        if count < 0:
+            walk.station_problems.append(f"{_station(station_id)}negative value count {count}")
+        elif count % _TYPE5_GROUP:
+            walk.station_problems.append(f"{_station(station_id)}value count {count} is not a multiple of 6")
+        if converted < expected:
+            walk.station_problems.append(
+                f"{_station(station_id)}{expected} level values declared, {converted} converted"
+            )
+    _note_unread(cursor, cursor.position, walk)
 
 
-def _walk_rozedu(cursor: FormattedInput) -> _FileWalk:
-    walk = _FileWalk()
-    stop = cursor.position
-    while True:
-        header = _station_header(cursor, "ddffd")
+def _walk_rozedu(cursor: FormattedInput, walk: _Walk):
+    while not cursor.at_end():
+        header_start = cursor.position
+        header = _header(cursor, "ddffd")
         if header is None:
-            break
-        level_count = header[4]
-        converted = _read_levels(cursor, level_count, _ROZEDU_LEVEL_WIDTH, cursor.read_real)
-        walk.stations.append(_StationWalk(header[1], level_count * _ROZEDU_LEVEL_WIDTH, converted, _ROZEDU_LEVEL_WIDTH))
-        walk.read_stations += 1
-        stop = cursor.position
-    return _finish(cursor, walk, stop)
+            _note_unread(cursor, header_start, walk)
+            return
+        station_id, levels = header[1], header[4]
+        walk.last_station_id = station_id
+        expected = levels * _ROZEDU_GROUP if levels > 0 else 0
+        converted = _convert_values(cursor, expected, cursor.read_real)
+        if levels < 0:
+            walk.station_problems.append(f"{_station(station_id)}negative level count {levels}")
+        if converted < expected:
+            walk.station_problems.append(
+                f"{_station(station_id)}{levels} levels declared ({expected} values), {converted} converted"
+            )
 
 
-def _walk_surface(cursor: FormattedInput) -> Optional[_FileWalk]:
-    header = _tagged_header(cursor)
-    if header is None:
-        return None
-    walk = _FileWalk(declared_stations=header[4])
-    stop = cursor.position
-    for _ in range(max(header[4], 0)):
-        values = _read_run(cursor, _SURFACE_VALUES, cursor.read_real)
+def _walk_surface(cursor: FormattedInput, walk: _Walk):
+    walk.declared_stations = _skip_tagged_header(cursor)
+    for _ in range(walk.declared_stations):
+        if cursor.at_end():
+            return
+        station_start = cursor.position
+        values = []
+        while len(values) < _SURFACE_VALUES:
+            value = cursor.read_real()
+            if value is None:
+                break
+            values.append(value)
         if len(values) < _SURFACE_VALUES:
-            break
-        if values[22] == 1.0 and values[23] == 2.0:
-            _read_run(cursor, 2, cursor.read_real)
-        walk.read_stations += 1
-        stop = cursor.position
-    return _finish(cursor, walk, stop)
+            _note_unread(cursor, station_start, walk)
+            return
+        if values[22] == 1.0 and values[23] == 2.0:  # values 25 and 26 follow
+            cursor.read_real()
+            cursor.read_real()
+    _note_unread(cursor, cursor.position, walk)
 
 
-def _walk(text: bytes, format_name: str) -> Optional[_FileWalk]:
+def file_problems(text: bytes, format_name: str, stations_read: int) -> List[str]:
+    """One line per problem of a file of `format_name` whose reader returned
+    `stations_read` stations."""
     cursor = FormattedInput(text)
+    walk = _Walk()
     if format_name == "rozedu":
-        return _walk_rozedu(cursor)
-    if format_name == "surface":
-        return _walk_surface(cursor)
-    return _walk_type5(cursor, integer_levels=format_name == "type5")
-
-
-def _station_problems(station: _StationWalk) -> List[str]:
-    problems = []
-    name = f"station {station.id}"
-    if station.declared < 0:
-        return [f"{name}: declares a negative count of level values ({station.declared})"]
-    if station.level_width == _TYPE5_LEVEL_WIDTH and station.declared % _TYPE5_LEVEL_WIDTH:
-        problems.append(f"{name}: {station.declared} level values declared, not a multiple of 6")
-    whole_levels = station.declared // station.level_width * station.level_width
-    if station.converted < whole_levels:
-        problems.append(f"{name}: {station.declared} level values declared, {station.converted} converted")
-    return problems
-
-
-def file_problems(text: bytes, format_name: str, shown_name: str) -> List[str]:
-    """One line per problem, each starting with `shown_name` (the file)."""
-    walk = _walk(text, format_name)
-    if walk is None:
-        return []
-    problems = []
-    if walk.declared_stations is not None and walk.read_stations < walk.declared_stations:
-        problems.append(f"{walk.declared_stations} stations declared, {walk.read_stations} read")
-    for station in walk.stations:
-        problems.extend(_station_problems(station))
-    if walk.stop is not None:
-        cursor = FormattedInput(text)
+        _walk_rozedu(cursor, walk)
+    elif format_name == "surface":
+        _walk_surface(cursor, walk)
+    else:
+        _walk_type5(cursor, format_name == "type5", walk)
+    problems = list(walk.station_problems)
+    if walk.declared_stations is not None and walk.declared_stations != stations_read:
+        problems.append(f"declares {walk.declared_stations} stations, {stations_read} read")
+    if walk.unread_from is not None:
+        after = ""
+        if walk.last_station_id is not None and format_name != "surface":
+            after = f" after station {walk.last_station_id}"
         problems.append(
-            f'text after the last station: "{cursor.token_at(walk.stop)}" (line {cursor.line_of(walk.stop)})'
+            f'unread text{after}, from line {cursor.line_of(walk.unread_from)}: "{cursor.token_at(walk.unread_from)}"'
         )
-    return [f"{shown_name}: {problem}" for problem in problems]
+    return problems
