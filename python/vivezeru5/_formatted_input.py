@@ -4,6 +4,7 @@ takes the longest prefix that forms a number, and a failed conversion leaves
 the cursor where it stood. The readers take their files this way, so walking a
 file with this cursor tells which values a reader converted and where its
 reading stopped."""
+import functools
 import re
 import struct
 from typing import Optional
@@ -19,6 +20,14 @@ _REAL = re.compile(
     rb")"
 )
 _INT32_MIN, _INT32_MAX = -(2**31), 2**31 - 1
+_NUMBERS = {"integer": _INTEGER, "real": _REAL}
+_LONGEST_RUN = 2**31  # more values than any file of this family holds
+
+
+@functools.lru_cache(maxsize=256)
+def _run_of(kind: str, limit: int):
+    """Up to `limit` conversions of one kind in a row, each after its blanks."""
+    return re.compile(rb"(?:[ \t\n\r\v\f]*(?:" + _NUMBERS[kind].pattern + rb")){0,%d}" % limit)
 
 
 def float32(value: float) -> float:
@@ -71,6 +80,16 @@ class FormattedInput:
         else:
             value = float(unsigned)
         return float32(-value if negative else value)
+
+    def count_run(self, kind: str, limit: int) -> int:
+        """Converts up to `limit` values of `kind` ("integer" for "%d", "real"
+        for "%f") in a row, as that many conversions would, stopping at the
+        first that fails; returns how many converted."""
+        if limit <= 0:
+            return 0
+        start = self.position
+        self.position = _run_of(kind, min(limit, _LONGEST_RUN)).match(self.text, start).end()
+        return len(_NUMBERS[kind].findall(self.text, start, self.position))
 
     def read_word(self) -> bool:
         """ "%s": True when a word was there."""

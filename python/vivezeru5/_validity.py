@@ -33,15 +33,6 @@ class _Walk:
     unread_from: Optional[int] = None  # where the reading stopped with text left
 
 
-def _convert_values(cursor: FormattedInput, expected: int, read) -> int:
-    """Converts up to `expected` values; a failed conversion leaves the text
-    where it stands, so every later conversion of the same station fails too."""
-    converted = 0
-    while converted < expected and read() is not None:
-        converted += 1
-    return converted
-
-
 def _station(station_id: int) -> str:
     return f"station {station_id}: "
 
@@ -76,7 +67,7 @@ def _header(cursor: FormattedInput, kinds: str) -> Optional[list]:
 
 
 def _walk_type5(cursor: FormattedInput, integer_levels: bool, walk: _Walk):
-    read_level_value = cursor.read_integer if integer_levels else cursor.read_real
+    level_kind = "integer" if integer_levels else "real"
     walk.declared_stations = _skip_tagged_header(cursor)
     for _ in range(walk.declared_stations):
         if cursor.at_end():
@@ -89,7 +80,9 @@ def _walk_type5(cursor: FormattedInput, integer_levels: bool, walk: _Walk):
         station_id, count = header[0], header[4]
         walk.last_station_id = station_id
         expected = count // _TYPE5_GROUP * _TYPE5_GROUP if count > 0 else 0
-        converted = _convert_values(cursor, expected, read_level_value)
+        # A failed conversion leaves the text where it stands, so every later
+        # conversion of the same station fails too.
+        converted = cursor.count_run(level_kind, expected)
         if count < 0:
             walk.station_problems.append(f"{_station(station_id)}negative value count {count}")
         elif count % _TYPE5_GROUP:
@@ -111,7 +104,7 @@ def _walk_rozedu(cursor: FormattedInput, walk: _Walk):
         station_id, levels = header[1], header[4]
         walk.last_station_id = station_id
         expected = levels * _ROZEDU_GROUP if levels > 0 else 0
-        converted = _convert_values(cursor, expected, cursor.read_real)
+        converted = cursor.count_run("real", expected)
         if levels < 0:
             walk.station_problems.append(f"{_station(station_id)}negative level count {levels}")
         if converted < expected:
