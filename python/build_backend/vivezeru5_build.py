@@ -55,28 +55,30 @@ def _metadata() -> str:
 
 
 def _library_in_checkout():
+    """The bytes of the library built in, or built here from, the checkout."""
     root = _PROJECT.parent
     built = root / "build" / "default" / _LIBRARY_NAME
     if built.exists():
-        return built
+        return built.read_bytes()
     if not (root / "CMakeLists.txt").exists() or shutil.which("cmake") is None:
         return None
-    build = Path(tempfile.mkdtemp(prefix="vivezeru5-build-"))
-    configure = ["cmake", "-S", str(root), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
-                 "-DVIVEZERU5_BUILD_TESTS=OFF", "-DVIVEZERU5_BUILD_TOOLS=OFF"]
-    compile_ = ["cmake", "--build", str(build), "--target", "vivezeru5", "-j2"]
-    for command in (configure, compile_):
-        subprocess.run(command, check=True, stdout=sys.stderr)
-    candidates = [p for p in build.rglob(_LIBRARY_NAME + "*") if p.is_file() and not p.is_symlink()]
-    return candidates[0] if candidates else None
+    with tempfile.TemporaryDirectory(prefix="vivezeru5-build-") as build:
+        configure = ["cmake", "-S", str(root), "-B", build, "-DCMAKE_BUILD_TYPE=Release",
+                     "-DVIVEZERU5_BUILD_TESTS=OFF", "-DVIVEZERU5_BUILD_TOOLS=OFF"]
+        compile_ = ["cmake", "--build", build, "--target", "vivezeru5", "-j2"]
+        for command in (configure, compile_):
+            subprocess.run(command, check=True, stdout=sys.stderr)
+        candidates = [p for p in Path(build).rglob(_LIBRARY_NAME + "*") if p.is_file() and not p.is_symlink()]
+        return candidates[0].read_bytes() if candidates else None
 
 
 def _library():
+    """The bytes of the library to put into the wheel, or None."""
     explicit = os.environ.get("VIVEZERU5_LIBRARY")
     if explicit:
         if not Path(explicit).is_file():
             raise FileNotFoundError(f"VIVEZERU5_LIBRARY names {explicit}, which is not a file")
-        return Path(explicit)
+        return Path(explicit).read_bytes()
     found = _library_in_checkout()
     if found is None:
         print("vivezeru5: no shared library to bundle; the package will use the system's loader",
@@ -118,12 +120,12 @@ def build_wheel(wheel_directory, config_settings=None, metadata_directory=None):
     library = _library()
     files = list(_package_files())
     if library is not None:
-        files.append((f"{_PACKAGE}/{_LIBRARY_NAME}", library.read_bytes()))
+        files.append((f"{_PACKAGE}/{_LIBRARY_NAME}", library))
         tag = f"py3-none-{_platform_tag()}"
     else:
         tag = "py3-none-any"
     info = f"{name}-{version}.dist-info"
-    wheel = f"Wheel-Version: 1.0\nGenerator: vivezeru5_build\nRoot-Is-Purelib: {'false' if library else 'true'}\nTag: {tag}\n"
+    wheel = f"Wheel-Version: 1.0\nGenerator: vivezeru5_build\nRoot-Is-Purelib: {'false' if library is not None else 'true'}\nTag: {tag}\n"
     files += [
         (f"{info}/METADATA", _metadata().encode()),
         (f"{info}/WHEEL", wheel.encode()),
