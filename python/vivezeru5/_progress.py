@@ -86,18 +86,21 @@ def _make_swap(libc):
 
 
 class _Gate:
-    """Quiet readers share one window; loud readers run outside any window."""
+    """Quiet readers share one window; loud readers run outside any window.
+    A loud reader that waits keeps new quiet readers out, so that a steady
+    stream of quiet reads cannot hold it off for ever."""
 
     def __init__(self):
         self._condition = threading.Condition()
         self._quiet = 0
         self._loud = 0
+        self._loud_waiting = 0
         self._swap = None
 
     @contextlib.contextmanager
     def quiet(self, libc):
         with self._condition:
-            self._condition.wait_for(lambda: self._loud == 0)
+            self._condition.wait_for(lambda: self._loud == 0 and self._loud_waiting == 0)
             if self._quiet == 0:
                 if self._swap is None:
                     self._swap = _make_swap(libc)
@@ -115,7 +118,9 @@ class _Gate:
     @contextlib.contextmanager
     def loud(self):
         with self._condition:
+            self._loud_waiting += 1
             self._condition.wait_for(lambda: self._quiet == 0)
+            self._loud_waiting -= 1
             self._loud += 1
         try:
             yield

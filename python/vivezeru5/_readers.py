@@ -66,7 +66,7 @@ def _result(path, text, format_name, shown, missing, honest, progress):
     if text is not None:
         problems = [f"{shown}: {problem}" for problem in file_problems(text, format_name, len(result.stations))]
     for problem in problems:
-        warnings.warn(problem, VivezeruWarning, stacklevel=4)
+        warnings.warn(problem, VivezeruWarning, stacklevel=3)  # the caller of read*
     return dataclasses.replace(result, format=format_name, source=shown, problems=problems)
 
 
