@@ -10,7 +10,7 @@ alone; the values themselves are never changed here.
 Each value gets at most one flag, the first that applies in FLAG_NAMES order.
 """
 import math
-from typing import Dict, List, Optional, Sequence
+from typing import List, Optional, Sequence
 
 MISSING_LEVEL = "missing_level"
 NOT_A_NUMBER = "nan"
@@ -174,6 +174,3 @@ def station_flags(levels: Sequence[Sequence[float]], derived: Sequence[float]) -
         flags.append(flag)
     return flags
 
-
-def flags_by_name(names: Sequence[str], flags: Sequence[Optional[str]]) -> Dict[str, Optional[str]]:
-    return dict(zip(names, flags))
