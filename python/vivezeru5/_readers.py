@@ -150,7 +150,7 @@ def read_raw(path, format_name: str):
     """The reader's block itself, as a numpy float32 array or an array('f'):
     every float of a sounding block (as many as its element 0 gives), or a
     surface block up to its last station with values. format_name is one of
-    type5, type5-plain, rozedu, surface."""
+    type5, type5-plain, rozedu, surface. The progress lines are discarded."""
     if format_name not in _FORMATS:
         raise ValueError(f"unknown format {format_name!r}; one of {', '.join(_FORMATS)}")
     return _blocks.raw_values(_read(path, format_name))
