@@ -130,6 +130,33 @@ row yardstick-surface surface_80MB surface_1MB ""
 row from-chars-floor surface_80MB surface_1MB ""
 row type5 type5_20MB type5_1MB ""
 row rozedu rozedu_20MB rozedu_1MB ""
+# The command-line tool's batch mode over 200 analysed files, on one thread
+# and on two, when the tool has it.
+tool="$build/tools/vivezeru5"
+if [ -x "$tool" ] && "$tool" --help 2>&1 | grep -q batch; then
+  mkdir -p "$scratch/batch"
+  for ((i = 0; i < 200; ++i)); do
+    cp "$scratch/type5_1MB.txt" "$scratch/batch/$(printf 'file%03d.txt' "$i")"
+  done
+  [ "$smoke" = 1 ] && find "$scratch/batch" -name 'file1*' -delete
+  for ((round = 0; round < runs; ++round)); do
+    for jobs in $((1 + round % 2)) $((2 - round % 2)); do
+      /usr/bin/time -f '%e %U %S %M' -o "$scratch/time.out" "$tool" batch -j "$jobs" -o /dev/null "$scratch/batch" \
+        >/dev/null 2>&1
+      awk '{printf "%s %.3f %s\n", $1, $2 + $3, $4}' "$scratch/time.out" >>"$scratch/times.batch.$jobs"
+    done
+  done
+  files="$(find "$scratch/batch" -type f | wc -l)"
+  echo
+  echo "| vivezeru5 batch | files | wall s | files/s | throughput against -j 1 |"
+  echo "|---|---|---|---|---|"
+  one="$(column_median 1 "$scratch/times.batch.1")"
+  for jobs in 1 2; do
+    awk -v j="$jobs" -v n="$files" -v w="$(column_median 1 "$scratch/times.batch.$jobs")" -v one="$one" \
+      'BEGIN {printf "| -j %d | %d | %.3f | %.1f | %s |\n", j, n, w, (w > 0 ? n / w : 0), (w > 0 ? sprintf("%.2f×", one / w) : "-")}'
+  done
+fi
+
 echo
 echo "type5 = readVelmorData5 (analysed), rozedu = readRozeduData (analysed), type5-plain = readVelmor5Only,"
 echo "surface = ReadVelmorData1; yardstick = fscanf a token, a linked list, one block; from-chars-floor ="
