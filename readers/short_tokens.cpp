@@ -25,27 +25,39 @@ bool exactShortDecimal(std::uint64_t mantissa, int fractionDigits, float& magnit
     return true;
 }
 
-const unsigned char* skipWhiteSpace(const unsigned char* at, const unsigned char* end) {
+// The beginning of the next token: its first character after white space,
+// and the one after its sign, if it has one.
+struct TokenStart {
+    const unsigned char* start;
+    const unsigned char* afterSign;
+    bool negative;
+};
+
+// False when only white space lies before `end`.
+bool startToken(const unsigned char* at, const unsigned char* end, TokenStart& token) {
     while (at < end && isWhiteSpace(*at)) {
         ++at;
     }
-    return at;
+    if (at == end) {
+        return false;
+    }
+    token = {at, at, *at == '-'};
+    if (*at == '-' || *at == '+') {
+        ++token.afterSign;
+    }
+    return true;
 }
 
 }  // namespace
 
 bool scanShortInteger(const unsigned char* at, const unsigned char* end, ShortToken& token,
                       std::int32_t& value) {
-    const unsigned char* p = skipWhiteSpace(at, end);
-    if (p == end) {
+    TokenStart begun;
+    if (!startToken(at, end, begun)) {
         return false;
     }
-    const unsigned char* const start = p;
-    const bool negative = *p == '-';
-    if (negative || *p == '+') {
-        ++p;
-    }
-    const unsigned char* const digits = p;
+    const unsigned char* const digits = begun.afterSign;
+    const unsigned char* p = digits;
     std::uint64_t magnitude = 0;
     while (p < end && isDigit(*p)) {
         if (p - digits == kMaxIntegerDigits) {
@@ -58,21 +70,17 @@ bool scanShortInteger(const unsigned char* at, const unsigned char* end, ShortTo
         return false;
     }
     const auto asLong = static_cast<std::int64_t>(magnitude);
-    value = static_cast<std::int32_t>(negative ? -asLong : asLong);  // low 32 bits, as stored through an int
-    token = {start, p};
+    value = static_cast<std::int32_t>(begun.negative ? -asLong : asLong);  // low 32 bits, as stored through an int
+    token = {begun.start, p};
     return true;
 }
 
 bool scanShortDecimal(const unsigned char* at, const unsigned char* end, ShortToken& token, float& value) {
-    const unsigned char* p = skipWhiteSpace(at, end);
-    if (p == end) {
+    TokenStart begun;
+    if (!startToken(at, end, begun)) {
         return false;
     }
-    const unsigned char* const start = p;
-    const bool negative = *p == '-';
-    if (negative || *p == '+') {
-        ++p;
-    }
+    const unsigned char* p = begun.afterSign;
     std::uint64_t mantissa = 0;
     int significantDigits = 0;
     int fractionDigits = 0;
@@ -100,8 +108,8 @@ bool scanShortDecimal(const unsigned char* at, const unsigned char* end, ShortTo
         !exactShortDecimal(mantissa, fractionDigits, magnitude)) {
         return false;
     }
-    value = negative ? -magnitude : magnitude;
-    token = {start, p};
+    value = begun.negative ? -magnitude : magnitude;
+    token = {begun.start, p};
     return true;
 }
 
