@@ -34,8 +34,8 @@ struct Input {
     std::string failure;  // a directory that could not be walked
 };
 
-// The files named, with every regular file under a named directory in
-// name order.
+// The files named, with every regular file under a named directory in name
+// order; names that start with a dot (.git, editor files) are passed over.
 std::vector<Input> collectInputs(const std::vector<std::string>& arguments) {
     namespace fs = std::filesystem;
     std::vector<Input> inputs;
@@ -49,7 +49,9 @@ std::vector<Input> collectInputs(const std::vector<std::string>& arguments) {
         fs::recursive_directory_iterator walk(argument, error);
         for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
             std::error_code typeError;
-            if (walk->is_regular_file(typeError)) {
+            if (walk->path().filename().string().starts_with(".")) {
+                walk.disable_recursion_pending();
+            } else if (walk->is_regular_file(typeError)) {
                 files.push_back(walk->path().string());
             }
         }
