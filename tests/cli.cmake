@@ -10,6 +10,13 @@ if(NOT TARGET vivezeru5_cli)
   return()
 endif()
 
+# The tool's quality flags, rule by rule.
+if(TARGET GTest::gtest_main)
+  add_executable(vivezeru5_tool_tests quality_flags_test.cpp)
+  target_link_libraries(vivezeru5_tool_tests PRIVATE vivezeru5_tool_parts GTest::gtest_main)
+  gtest_discover_tests(vivezeru5_tool_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS cli)
+endif()
+
 set(VIVEZERU5_CLI_DIR ${CMAKE_CURRENT_SOURCE_DIR}/cli)
 set(VIVEZERU5_CLI_SCRATCH ${CMAKE_CURRENT_BINARY_DIR}/cli)
 file(MAKE_DIRECTORY ${VIVEZERU5_CLI_SCRATCH})
@@ -171,3 +178,12 @@ vivezeru5_cli_case(real_batch_json         0 batch --json -j 2 type5_int
 vivezeru5_cli_case(real_truncated          3 batch OAX_2014061619_cut.txt
   IN ${VIVEZERU5_CLI_SCRATCH} REQUIRES ${real}/type5_int/OAX_2014061619.txt
   TRUNCATED_COPY ${real}/type5_int/OAX_2014061619.txt|300|OAX_2014061619_cut.txt)
+
+# CSV and JSON read back with Python's csv and json modules, flags included,
+# and the flags expected on known soundings.
+if(EXISTS /usr/bin/python3)
+  add_test(NAME cli.parse_back
+    COMMAND /usr/bin/python3 ${VIVEZERU5_CLI_DIR}/parse_back.py $<TARGET_FILE:vivezeru5_cli>
+            ${PROJECT_SOURCE_DIR} ${VIVEZERU5_CLI_SCRATCH} ${VIVEZERU5_REAL_SOUNDINGS})
+  set_tests_properties(cli.parse_back PROPERTIES LABELS cli)
+endif()
