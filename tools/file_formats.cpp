@@ -4,9 +4,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
-#include <sstream>
 #include <vector>
 
 namespace vivezeru5::cli {
@@ -161,15 +160,18 @@ std::optional<FileFormat> recogniseText(std::string_view text) {
 RecognitionResult recognise(const std::string& path) {
     RecognitionResult result;
     errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         result.outcome = Recognition::CannotOpen;
         result.openError = errno;
         return result;
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    result.text = contents.str();
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        result.text.append(buffer, got);
+    }
+    std::fclose(file);
     const auto format = recogniseText(result.text);
     if (!format) {
         return result;
