@@ -116,6 +116,8 @@ vivezeru5_cli_case(batch_output_file       0 batch --json -o ${VIVEZERU5_CLI_SCR
                                              examples/sounding_type5.txt
   OUTPUT_FILE ${VIVEZERU5_CLI_SCRATCH}/batch_output_file.json)
 vivezeru5_cli_case(batch_empty_directory   0 batch ${data}/empty_directory)
+# Several reading threads: also run in the thread-sanitizer build.
+set_tests_properties(cli.batch_examples cli.batch_problems cli.batch_failures PROPERTIES LABELS "cli;threads")
 
 # Files that cannot be read: status 1 and a message naming the file.
 vivezeru5_cli_case(missing_file            1 show ${data}/no_such_file.txt)

@@ -1,5 +1,6 @@
 #include "file_reading.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "reading_check.h"
@@ -51,6 +52,8 @@ FileReading readFile(const std::string& path, std::optional<FileFormat> format) 
     reading.format = *format;
     const FormatTraits& traits = traitsOf(reading.format);
     reading.block.reset(callReader(reading.format, path.c_str()));
+    // The reader's progress lines leave with the reading they belong to.
+    std::fflush(stdout);
     if (!reading.block) {
         reading.failure = std::string("not readable as ") + traits.optionName + " (" + traits.readerName +
                           " returned NULL)";

@@ -89,11 +89,14 @@ std::optional<double> FormattedInput::readReal() {
         end = at + inf;
     } else if (const std::size_t nan = matchWord(at, "nan")) {
         end = at + nan;
-        if (end < text_.size() && text_[end] == '(') {
-            const std::size_t close = text_.find(')', end);
-            if (close != std::string_view::npos) {
-                end = close + 1;
-            }
+        // "nan(chars)": letters, digits and underscores between the parentheses.
+        std::size_t close = end + 1;
+        while (close < text_.size() && (isDigit(text_[close]) || (lower(text_[close]) >= 'a' && lower(text_[close]) <= 'z') ||
+                                        text_[close] == '_')) {
+            ++close;
+        }
+        if (end < text_.size() && text_[end] == '(' && close < text_.size() && text_[close] == ')') {
+            end = close + 1;
         }
     } else {
         const bool hex = text_.size() > at + 1 && text_[at] == '0' && lower(text_[at + 1]) == 'x' &&

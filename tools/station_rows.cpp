@@ -15,7 +15,7 @@ constexpr const char* kCommonColumns[] = {"file",      "format",    "time",     
 
 // The fields of a station row before the value groups.
 struct RowStart {
-    std::string station;
+    float id;
     float longitude;
     float latitude;
     std::optional<float> elevation;     // none: the format carries no elevation
@@ -30,12 +30,12 @@ std::optional<float> elevationOf(FileFormat format, float elevation) {
 }
 
 RowStart soundingStart(const FileReading& reading, const SoundingStationView& station) {
-    return {identifierText(station.id), station.longitude, station.latitude,
+    return {station.id, station.longitude, station.latitude,
             elevationOf(reading.format, station.elevation), station.levelCount};
 }
 
 RowStart surfaceStart(const SurfaceStationView& station) {
-    return {identifierText(station.values[0]), station.values[1], station.values[2], station.values[3], std::nullopt};
+    return {station.values[0], station.values[1], station.values[2], station.values[3], std::nullopt};
 }
 
 std::string surfaceKey(int number) { return "value_" + std::to_string(number); }
@@ -58,7 +58,7 @@ std::string csvField(const std::string& text) {
 
 std::string csvStart(const FileReading& reading, const RowStart& start) {
     std::string line = csvField(reading.path) + "," + traitsOf(reading.format).optionName + "," +
-                       isoTime(reading.view.time).value_or("") + "," + csvField(start.station) + "," +
+                       isoTime(reading.view.time).value_or("") + "," + csvField(identifierText(start.id)) + "," +
                        shortestText(start.longitude) + "," + shortestText(start.latitude) + ",";
     if (start.elevation) {
         line += shortestText(*start.elevation);
@@ -145,7 +145,7 @@ std::string jsonStart(const FileReading& reading, const RowStart& start) {
     std::string members = jsonMember("file", jsonString(reading.path)) + ", " +
                           jsonMember("format", jsonString(traitsOf(reading.format).optionName)) + ", " +
                           jsonMember("time", time ? jsonString(*time) : "null") + ", " +
-                          jsonMember("station", start.station) + ", " +
+                          jsonMember("station", std::isfinite(start.id) ? identifierText(start.id) : "null") + ", " +
                           jsonMember("longitude", jsonValue(start.longitude)) + ", " +
                           jsonMember("latitude", jsonValue(start.latitude)) + ", " +
                           jsonMember("elevation", start.elevation ? jsonValue(*start.elevation) : "null");
