@@ -100,6 +100,7 @@ vivezeru5_cli_case(csv_type5_verbose       0 show --csv --verbose examples/sound
 vivezeru5_cli_case(show_type5_truncated    3 show ${data}/type5_truncated.txt)
 vivezeru5_cli_case(csv_type5_corrupted_id  3 show --csv ${data}/type5_corrupted_id.txt)
 vivezeru5_cli_case(csv_type5_stray_word    3 show --csv ${data}/type5_stray_word.txt)
+vivezeru5_cli_case(csv_type5_late_decimal  3 show --csv ${data}/type5_late_decimal.txt)
 vivezeru5_cli_case(csv_rozedu_truncated    3 show --csv ${data}/rozedu_truncated.txt)
 vivezeru5_cli_case(json_type5_value_count  3 show --json ${data}/type5_value_count.txt)
 vivezeru5_cli_case(dump_type5_truncated    3 dump ${data}/type5_truncated.txt)
