@@ -128,6 +128,7 @@ vivezeru5_cli_case(rejected_tag            1 show ${data}/type5_bad_tag.txt)
 vivezeru5_cli_case(rejected_surface        1 show ${data}/surface_no_station.txt)
 vivezeru5_cli_case(unrecognised            1 show ${data}/unrecognised.txt)
 vivezeru5_cli_case(unrecognised_empty      1 dump ${data}/empty.txt)
+vivezeru5_cli_case(show_directory          1 show examples)
 
 # Usage: status 2, nothing on standard output.
 set(usage "\nusage: vivezeru5 show ")

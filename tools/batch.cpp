@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
@@ -66,7 +67,7 @@ std::vector<Input> collectInputs(const std::vector<std::string>& arguments) {
     return inputs;
 }
 
-FileResult processFile(const Input& input, const BatchRequest& request, RowColumns columns) {
+FileResult readRows(const Input& input, const BatchRequest& request, RowColumns columns) {
     FileResult result;
     if (!input.failure.empty()) {
         result.outcome = ReadOutcome::Unreadable;
@@ -93,6 +94,19 @@ FileResult processFile(const Input& input, const BatchRequest& request, RowColum
         result.rows = jsonRows(reading);
     }
     return result;
+}
+
+// A file that fails in any way, even for want of memory, is one failure of
+// the batch and not the end of it.
+FileResult processFile(const Input& input, const BatchRequest& request, RowColumns columns) {
+    try {
+        return readRows(input, request, columns);
+    } catch (const std::exception& error) {
+        FileResult result;
+        result.outcome = ReadOutcome::Unreadable;
+        result.messages.push_back(input.path + ": cannot be read: " + error.what());
+        return result;
+    }
 }
 
 // The results of the files, handed from the reading threads to the writer in
@@ -148,6 +162,54 @@ std::string counted(std::size_t count, const char* singular, const char* plural)
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
+struct Summary {
+    std::size_t files = 0;
+    std::size_t stations = 0;
+    std::size_t problems = 0;
+    std::size_t failures = 0;
+};
+
+// Writes the table, taking each file's result as soon as it and every file
+// before it are read, with its messages on standard error.
+Summary writeInOrder(OrderedResults& results, std::size_t count, TableFormat table, RowColumns columns,
+                     std::FILE* out) {
+    const bool progress = stderrIsTerminal();
+    Summary summary;
+    summary.files = count;
+    bool firstRow = true;
+    std::fputs(table == TableFormat::Csv ? csvHeader(columns).c_str() : "[", out);
+    for (std::size_t index = 0; index < count; ++index) {
+        const FileResult result = results.take(index);
+        for (const std::string& row : result.rows) {
+            if (table == TableFormat::Json) {
+                std::fputs(firstRow ? "\n" : ",\n", out);
+            }
+            std::fputs(row.c_str(), out);
+            firstRow = false;
+        }
+        if (progress && index > 0 && !result.messages.empty()) {
+            clearProgress();
+        }
+        for (const std::string& message : result.messages) {
+            std::fprintf(stderr, "vivezeru5: %s\n", message.c_str());
+        }
+        summary.stations += result.stations;
+        summary.problems += result.problems;
+        summary.failures += result.outcome == ReadOutcome::Unreadable ? 1 : 0;
+        if (progress) {
+            showProgress(index + 1, count);
+        }
+    }
+    if (table == TableFormat::Json) {
+        std::fputs("\n]\n", out);
+    }
+    std::fflush(out);
+    if (progress && count > 0) {
+        clearProgress();
+    }
+    return summary;
+}
+
 }  // namespace
 
 int runBatch(const BatchRequest& request, std::FILE* out) {
@@ -160,55 +222,20 @@ int runBatch(const BatchRequest& request, std::FILE* out) {
             results.put(index, processFile(inputs[index], request, columns));
         }
     };
-    const unsigned threads =
-        static_cast<unsigned>(std::clamp<std::size_t>(request.jobs, 1, std::max<std::size_t>(inputs.size(), 1)));
+    const std::size_t threads = std::clamp<std::size_t>(request.jobs, 1, std::max<std::size_t>(inputs.size(), 1));
     std::vector<std::jthread> workers;
-    for (unsigned t = 0; t < threads; ++t) {
+    for (std::size_t t = 0; t < threads; ++t) {
         workers.emplace_back(work);
     }
-
-    const bool progress = stderrIsTerminal();
-    std::size_t stations = 0;
-    std::size_t problems = 0;
-    std::size_t failures = 0;
-    bool firstRow = true;
-    std::fputs(request.table == TableFormat::Csv ? csvHeader(columns).c_str() : "[", out);
-    for (std::size_t index = 0; index < inputs.size(); ++index) {
-        const FileResult result = results.take(index);
-        for (const std::string& row : result.rows) {
-            if (request.table == TableFormat::Json) {
-                std::fputs(firstRow ? "\n" : ",\n", out);
-            }
-            std::fputs(row.c_str(), out);
-            firstRow = false;
-        }
-        if (progress) {
-            clearProgress();
-        }
-        for (const std::string& message : result.messages) {
-            std::fprintf(stderr, "vivezeru5: %s\n", message.c_str());
-        }
-        stations += result.stations;
-        problems += result.problems;
-        failures += result.outcome == ReadOutcome::Unreadable ? 1 : 0;
-        if (progress) {
-            showProgress(index + 1, inputs.size());
-        }
-    }
-    if (request.table == TableFormat::Json) {
-        std::fputs("\n]\n", out);
-    }
-    std::fflush(out);
-    if (progress) {
-        clearProgress();
-    }
-    std::fprintf(stderr, "vivezeru5: %s, %s, %s, %s\n", counted(inputs.size(), "file", "files").c_str(),
-                 counted(stations, "station", "stations").c_str(), counted(problems, "problem", "problems").c_str(),
-                 counted(failures, "failure", "failures").c_str());
-    if (failures > 0) {
+    const Summary summary = writeInOrder(results, inputs.size(), request.table, columns, out);
+    std::fprintf(stderr, "vivezeru5: %s, %s, %s, %s\n", counted(summary.files, "file", "files").c_str(),
+                 counted(summary.stations, "station", "stations").c_str(),
+                 counted(summary.problems, "problem", "problems").c_str(),
+                 counted(summary.failures, "failure", "failures").c_str());
+    if (summary.failures > 0) {
         return exitStatusOf(ReadOutcome::Unreadable);
     }
-    return exitStatusOf(problems > 0 ? ReadOutcome::WithProblems : ReadOutcome::Whole);
+    return exitStatusOf(summary.problems > 0 ? ReadOutcome::WithProblems : ReadOutcome::Whole);
 }
 
 }  // namespace vivezeru5::cli

@@ -171,7 +171,15 @@ RecognitionResult recognise(const std::string& path) {
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         result.text.append(buffer, got);
     }
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
     std::fclose(file);
+    if (failed) {
+        // A directory opens but cannot be read.
+        result.outcome = Recognition::CannotOpen;
+        result.openError = readError;
+        return result;
+    }
     const auto format = recogniseText(result.text);
     if (!format) {
         return result;
