@@ -33,7 +33,7 @@ bool isWholeIn(float value, float low, float high) {
 }
 
 std::optional<std::string> isoTime(const ObservationTime& time) {
-    if (!isWholeIn(time.year, 0, 9999) || !isWholeIn(time.month, 1, 12) || !isWholeIn(time.day, 1, 31) ||
+    if (!isWholeIn(time.year, 1000, 9999) || !isWholeIn(time.month, 1, 12) || !isWholeIn(time.day, 1, 31) ||
         !isWholeIn(time.hour, 0, 24)) {
         return std::nullopt;
     }

@@ -15,8 +15,9 @@ std::string shortestText(float value);
 // A station id: a whole number without decimals, anything else as %g.
 std::string identifierText(float value);
 
-// "YYYY-MM-DDTHH:00" when the four values form a date and hour; nothing
-// otherwise (the characteristic-level format carries no date).
+// "YYYY-MM-DDTHH:00" when the four values form a date and hour with a
+// four-digit year; nothing otherwise (the characteristic-level format carries
+// no date, and a surface file's two-digit year names no century).
 std::optional<std::string> isoTime(const ObservationTime& time);
 
 bool isWholeIn(float value, float low, float high);
