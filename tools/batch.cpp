@@ -36,9 +36,14 @@ struct Input {
 };
 
 // The files named, with every regular file under a named directory in name
-// order; names that start with a dot (.git, editor files) are passed over.
-std::vector<Input> collectInputs(const std::vector<std::string>& arguments) {
+// order; names that start with a dot (.git, editor files) are passed over, and
+// so is the file the table is being written to.
+std::vector<Input> collectInputs(const std::vector<std::string>& arguments, const std::optional<std::string>& output) {
     namespace fs = std::filesystem;
+    const auto isOutput = [&](const fs::path& path) {
+        std::error_code error;
+        return output && fs::equivalent(path, *output, error);
+    };
     std::vector<Input> inputs;
     for (const std::string& argument : arguments) {
         std::error_code error;
@@ -52,7 +57,7 @@ std::vector<Input> collectInputs(const std::vector<std::string>& arguments) {
             std::error_code typeError;
             if (walk->path().filename().string().starts_with(".")) {
                 walk.disable_recursion_pending();
-            } else if (walk->is_regular_file(typeError)) {
+            } else if (walk->is_regular_file(typeError) && !isOutput(walk->path())) {
                 files.push_back(walk->path().string());
             }
         }
@@ -213,7 +218,7 @@ Summary writeInOrder(OrderedResults& results, std::size_t count, TableFormat tab
 }  // namespace
 
 int runBatch(const BatchRequest& request, std::FILE* out) {
-    const std::vector<Input> inputs = collectInputs(request.inputs);
+    const std::vector<Input> inputs = collectInputs(request.inputs, request.outputPath);
     const RowColumns columns = everyColumn();
     OrderedResults results(inputs.size());
     std::atomic<std::size_t> next{0};

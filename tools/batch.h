@@ -18,6 +18,7 @@ struct BatchRequest {
     std::optional<FileFormat> format;  // the reader for every file, or recognise each
     TableFormat table = TableFormat::Csv;
     unsigned jobs = 1;
+    std::optional<std::string> outputPath;  // the table's own file, never read as an input
 };
 
 // Reads every file, writes the rows to `out`, one line per problem or failure

@@ -231,6 +231,7 @@ int runBatchCommand(const Options& options, std::FILE* out) {
     request.format = options.format;
     request.table = options.table.value_or(TableFormat::Csv);
     request.jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    request.outputPath = options.output;
     if (!options.output) {
         return runBatch(request, out);
     }
