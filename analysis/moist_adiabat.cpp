@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/precision.h"
+#include "analysis/pressure_powers.h"
 
 namespace vivezeru5 {
 namespace {
@@ -69,7 +70,7 @@ std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool c
     float temperature = kFirstTrial;
     float step = 2 * kFirstStep;
     int trial = 0;
-    const double exner = std::pow(1000.0 / pressure, 0.286);
+    const double exner = moistAdiabatFactor(pressure);
     for (int attempt = 0; attempt < kMaxTries; ++attempt) {
         step = step / 2;
         if (capped && temperature > 320) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "analysis/moist_adiabat.h"
+#include "analysis/pressure_powers.h"
 #include "analysis/precision.h"
 #include "readers/sounding_records.h"
 
@@ -16,9 +17,6 @@ namespace {
 // so that no pressure from a broken file can overflow an integer or hang.
 constexpr double kScanStartBound = 1000000.0;
 constexpr int kMaxScanSteps = 100000;
-
-// (1000 / p)^0.288, the factor of every potential temperature at pressure p.
-double potentialTemperatureFactor(float pressure) { return std::pow(1000.0 / pressure, 0.288); }
 
 float potentialTemperatureWithFactor(float celsius, double factor) {
     return roundToFloat((celsius + static_cast<double>(kKelvinOffset)) * factor);
