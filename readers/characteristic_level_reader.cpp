@@ -61,7 +61,7 @@ std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, Sta
             readCharacteristicLevel(scanner, station->levels[i]);
         }
         if (levelCount >= 1) {
-            analyseStation();
+            analyseStation(*station);
         }
     }
     const BlockHeader header{valueCount,    kMissingValue, kMissingValue,

@@ -83,13 +83,13 @@ std::optional<StationHeader> readStationHeader(TokenScanner& scanner) {
     return header;
 }
 
-// Creates the station of `header` and reads its levels; false when memory runs out.
-bool readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeader& header,
+// Creates the station of `header` and reads its levels; null when memory runs out.
+SoundingStation* readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeader& header,
                  StationList& list) {
     SoundingStation* station = createStation(list);
     const std::int32_t levelCount = header.valueCount / kValuesPerLevel;
     if (station == nullptr || !allocateLevels(*station, levelCount)) {
-        return false;
+        return nullptr;
     }
     station->stationId = header.stationId;
     station->longitude = header.longitude;
@@ -99,7 +99,7 @@ bool readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeade
     for (std::int32_t i = 0; i < levelCount; ++i) {
         readLevel(scanner, flavour, station->levels[i]);
     }
-    return true;
+    return station;
 }
 
 // The analysing reader's element 0 is the terminator's index for complete
@@ -139,11 +139,12 @@ std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour
             break;
         }
         valueTotal += header->valueCount;
-        if (!readStation(scanner, flavour, *header, list)) {
+        SoundingStation* station = readStation(scanner, flavour, *header, list);
+        if (station == nullptr) {
             return std::nullopt;  // out of memory
         }
         if (flavour == Type5Flavour::Analysed && header->valueCount >= kValuesPerLevel) {
-            analyseStation();
+            analyseStation(*station);
         }
     }
     const BlockHeader blockHeader{0, static_cast<float>(year), static_cast<float>(date[1]),
