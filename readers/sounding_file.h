@@ -31,6 +31,9 @@ float* readSoundingFile(const char* path, Parse parse) {
     }
     StationList list;
     TokenScanner scanner(file.handle());
+    if (!scanner.isReady()) {
+        return nullptr;  // out of memory
+    }
     const std::optional<PackingPlan> plan = parse(scanner, list);
     file.close();
     return plan ? packStationList(list, plan->header, plan->derived, plan->blockSize) : nullptr;

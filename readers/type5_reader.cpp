@@ -10,6 +10,7 @@
 #include <string>
 
 #include "analysis/analyse_station.h"
+#include "readers/export_boundary.h"
 #include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
@@ -24,20 +25,17 @@ enum class Type5Flavour {
 };
 
 // First line: tag ("diamond" or "March", whole token), data type 5, description.
+// A tag longer than the limit is rejected as soon as it passes it.
 bool readFileTag(TokenScanner& scanner) {
     std::string tag;
     std::string description;
-    std::size_t tagLength = 0;
     std::size_t descriptionLength = 0;
     std::int32_t dataType = 0;
-    if (!scanner.readWord(tag, kTagLimit, tagLength) || !scanner.readInt(dataType) ||
+    if (!scanner.readShortWord(tag, kTagLimit) || !scanner.readInt(dataType) ||
         !scanner.readWord(description, 0, descriptionLength)) {
         return false;
     }
-    if (dataType != 5) {
-        return false;
-    }
-    return tagLength <= kTagLimit && (tag == "diamond" || tag == "March");
+    return dataType == 5 && (tag == "diamond" || tag == "March");
 }
 
 // Reads one level group into `level`; values that do not convert stay missing.
@@ -162,9 +160,11 @@ float* readType5File(const char* path, Type5Flavour flavour) {
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readVelmorData5(const char* path) {
-    return vivezeru5::readType5File(path, vivezeru5::Type5Flavour::Analysed);
+    using namespace vivezeru5;
+    return readWithinBoundary([path] { return readType5File(path, Type5Flavour::Analysed); });
 }
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readVelmor5Only(const char* path) {
-    return vivezeru5::readType5File(path, vivezeru5::Type5Flavour::Plain);
+    using namespace vivezeru5;
+    return readWithinBoundary([path] { return readType5File(path, Type5Flavour::Plain); });
 }

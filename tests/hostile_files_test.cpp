@@ -83,6 +83,7 @@ std::vector<HostileCase> hostileCases() {
     using O = Outcome;
     const std::string megaDigits(4 << 20, '7');
     const std::string megaLetters(4 << 20, 'q');
+    const std::size_t mebibyte = std::size_t{1} << 20;
     std::vector<HostileCase> cases = {
         {"empty file", "", O::Null, O::Data, O::Null},
         {"blanks only", " \t\r\n\v\f\r\n", O::Null, O::Data, O::Null},
@@ -127,7 +128,7 @@ std::vector<HostileCase> hostileCases() {
 
         // Single tokens of several megabytes.
         {"megabyte tag", megaLetters + " 5 x\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5, O::Null, O::Data, O::Null},
-        {"megabyte description", "March 5 " + megaLetters + "\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5, O::Data,
+        {"megabyte description", "March 5 " + megaLetters + "\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5, O::Null,
          O::Data, O::Null},
         {"megabyte integer", kType5Head + "1\n7 1 2 3 6\n" + megaDigits + " 10 28 22 180 4\n", O::Data, O::Data,
          O::Null},
@@ -135,6 +136,27 @@ std::vector<HostileCase> hostileCases() {
          O::Null},
         {"megabyte station count", kType5Head + megaDigits + "\n", O::Null, O::Data, O::Null},
         {"megabyte word where numbers are due", kSurfaceHead + "1\n" + megaLetters, O::Null, O::Data, O::Null},
+
+        // Tokens at the 1 MiB limit and one character past it, which ends the reading.
+        {"description of exactly 1 MiB", "March 5 " + std::string(mebibyte, 'd') + "\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5,
+         O::Data, O::Data, O::Null},
+        {"description of 1 MiB and one", "March 5 " + std::string(mebibyte + 1, 'd') + "\n2026 1 2 3 1\n7 1 2 3 6\n" +
+                                             kLevel5,
+         O::Null, O::Data, O::Null},
+        {"real number of exactly 1 MiB", "0 1 2 3 1\n0." + std::string(mebibyte - 2, '3') + " 0 10 28 22 180 4\n",
+         O::Null, O::Data, O::Null},
+        {"integer of 1 MiB and one ends the stations",
+         kType5Head + "3\n7 1 2 3 6\n" + kLevel5 + "8 1 2 3 6\n" + std::string(mebibyte + 1, '7') +
+             " 10 28 22 180 4\n9 1 2 3 6\n" + kLevel5,
+         O::Data, O::Data, O::Null},
+        {"surface value of 1 MiB and one ends the stations",
+         kSurfaceHead + "2\n" + kSurfaceStation + std::string(mebibyte + 1, '5') + "\n" + kSurfaceStation, O::Null,
+         O::Data, O::Data},
+        {"surface tag of 1 MiB and one", std::string(mebibyte + 1, 's') + " 1 x 2026 1 2 3 1\n" + kSurfaceStation,
+         O::Null, O::Data, O::Null},
+        {"word of 1 MiB and one where a characteristic level is due",
+         "0 1 2 3 2\n" + kLevel7 + std::string(mebibyte + 1, '-') + "\n" + kLevel7 + "0 2 2 3 1\n" + kLevel7, O::Null,
+         O::Data, O::Null},
 
         // Values the C library converts without complaint.
         {"spelled and hexadecimal values",

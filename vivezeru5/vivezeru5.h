@@ -18,9 +18,22 @@
  * more floats, all -9999.0, so that element 0 never promises more floats
  * than the block has.
  *
- * Threads: the three sounding readers keep one cursor per thread, so calls on
- * one thread must not overlap (they cannot, being synchronous), while two
- * threads may each read their own files at the same time.
+ * Failure: a reader returns NULL, and never throws, aborts or terminates the
+ * host, when the file cannot be opened, its header is rejected or memory runs
+ * out.
+ *
+ * Long tokens: a word or number longer than 1 MiB (1,048,576 characters)
+ * ends the reading where it stands, as a malformed value would there: in the
+ * file header the type-5 and surface readers return NULL; further on, the
+ * block holds what was read before it (readRozeduData ends its station loop
+ * there). A type-5 tag is rejected as soon as it passes 11 characters. Up to
+ * the limit, every number converts exactly as the C library's "%f" or "%d"
+ * converts it. So a device, a pipe or a damaged file whose word never ends
+ * cannot keep a reader reading.
+ *
+ * Threads: the library keeps no state outside a call; each call owns its
+ * file, its station list and its block, so any number of threads may read at
+ * the same time.
  *
  * Diagnostics: the three sounding readers write "Cannot open map data file.\n"
  * to standard error when the path cannot be opened. readVelmorData5 and
