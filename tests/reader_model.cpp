@@ -76,22 +76,8 @@ public:
             return true;
         });
     }
-    bool integer(int& value) {
-        int converted = 0;
-        if (!convert([&] { return std::fscanf(file_, "%d", &converted) == 1; })) {
-            return false;
-        }
-        value = converted;
-        return true;
-    }
-    bool real(float& value) {
-        float converted = 0;
-        if (!convert([&] { return std::fscanf(file_, "%f", &converted) == 1; })) {
-            return false;
-        }
-        value = converted;
-        return true;
-    }
+    bool integer(int& value) { return scan("%d", value); }
+    bool real(float& value) { return scan("%f", value); }
     // Up to `count` values, as one "%d %d ..." read: returns how many converted.
     int integers(int* values, int count) {
         for (int i = 0; i < count; ++i) {
@@ -112,6 +98,16 @@ public:
     bool atEnd() const { return ended_ || std::feof(file_); }
 
 private:
+    // One "%d" or "%f"; `value` is left as it was unless it converts.
+    template <typename Value>
+    bool scan(const char* format, Value& value) {
+        Value converted{};
+        if (!convert([&] { return std::fscanf(file_, format, &converted) == 1; })) {
+            return false;
+        }
+        value = converted;
+        return true;
+    }
     template <typename Convert>
     bool convert(Convert conversion) {
         if (ended_) {
