@@ -72,6 +72,15 @@ vivezeru5_cli_case(rejected_surface        1 show ${data}/surface_no_station.txt
 vivezeru5_cli_case(unrecognised            1 show ${data}/unrecognised.txt)
 vivezeru5_cli_case(unrecognised_empty      1 dump ${data}/empty.txt)
 
+# Input whose first word never ends: the reading stops there.
+if(EXISTS /dev/zero)
+  vivezeru5_cli_case(endless_type5         1 show -f type5 /dev/zero)
+  vivezeru5_cli_case(endless_type5_plain   1 show --format type5-plain /dev/zero)
+  vivezeru5_cli_case(endless_surface       1 dump -f surface /dev/zero)
+  vivezeru5_cli_case(endless_rozedu        0 show -f rozedu /dev/zero)
+  vivezeru5_cli_case(endless_unrecognised  1 show /dev/zero)
+endif()
+
 # Usage: status 2, nothing on standard output.
 set(usage "\nusage: vivezeru5 show ")
 vivezeru5_cli_case(usage_no_command        2

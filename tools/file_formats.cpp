@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <vector>
 
 namespace vivezeru5::cli {
@@ -50,16 +49,41 @@ std::optional<std::int64_t> integerValue(std::string_view token) {
     return value;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The readers stop at a word longer than this (see vivezeru5.h), and so
+// does recognition, so that a file whose word never ends is read no further.
+constexpr std::size_t kLongestToken = std::size_t{1} << 20;
+
+// The text of `file` up to its end, or up to the character that takes a word
+// past the longest token.
+std::string readableText(std::istream& file) {
+    std::string text;
+    std::size_t run = 0;
+    char chunk[1 << 16];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(file.gcount());
+        for (std::size_t i = 0; i < count; ++i) {
+            run = isBlank(chunk[i]) ? 0 : run + 1;
+            if (run > kLongestToken) {
+                text.append(chunk, i);
+                return text;
+            }
+        }
+        text.append(chunk, count);
+    }
+    return text;
+}
+
 std::vector<std::string_view> tokens(std::string_view text) {
     std::vector<std::string_view> result;
     std::size_t position = 0;
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
     while (position < text.size()) {
-        while (position < text.size() && blank(text[position])) {
+        while (position < text.size() && isBlank(text[position])) {
             ++position;
         }
         const std::size_t start = position;
-        while (position < text.size() && !blank(text[position])) {
+        while (position < text.size() && !isBlank(text[position])) {
             ++position;
         }
         if (position > start) {
@@ -153,9 +177,7 @@ RecognitionResult recognise(const std::string& path) {
         result.openError = errno;
         return result;
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    const std::string text = contents.str();
+    const std::string text = readableText(file);
     const auto format = recogniseText(text);
     if (!format) {
         return result;
