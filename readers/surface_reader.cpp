@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "readers/canonical_nan.h"
 #include "readers/data_file.h"
 #include "readers/export_boundary.h"
 #include "readers/sounding_records.h"
@@ -74,12 +75,13 @@ float* readSurfaceFile(const char* path) {
             }
             std::fill(station, station + converted, kMissingValue);
             values[4] = static_cast<float>(k);
-            return block.release();
+            break;
         }
         if (carriesOptionalPair(station)) {
             readFloats(scanner, station + kRequiredValues, kOptionalValues);
         }
     }
+    canonicaliseNans(values, values + blockSize);
     return block.release();
 }
 

@@ -63,6 +63,13 @@ vivezeru5_cli_case(show_surface_short         0 show ${data}/surface_short.txt)
 vivezeru5_cli_case(dump_surface_short         0 dump ${data}/surface_short.txt)
 vivezeru5_cli_case(show_type5_missing_values  0 show --format type5-plain ${data}/type5_missing_values.txt)
 
+# NaN, spelled in the file or computed (no 850 hPa level: Showalter index),
+# is stored as the one positive quiet NaN: dump prints "nan", never "-nan".
+vivezeru5_cli_case(dump_type5_without_850     0 dump -q ${data}/type5_without_850.txt)
+vivezeru5_cli_case(dump_type5_nan_values      0 dump -f type5-plain ${data}/type5_nan_values.txt)
+vivezeru5_cli_case(dump_rozedu_nan_values     0 dump -q ${data}/rozedu_nan_values.txt)
+vivezeru5_cli_case(dump_surface_nan_values    0 dump ${data}/surface_nan_values.txt)
+
 # Files that cannot be read: status 1 and a message naming the file.
 vivezeru5_cli_case(missing_file            1 show ${data}/no_such_file.txt)
 vivezeru5_cli_case(missing_file_explicit   1 dump --format type5 ${data}/no_such_file.txt)

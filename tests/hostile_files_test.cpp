@@ -171,6 +171,13 @@ std::vector<HostileCase> hostileCases() {
          O::Data, O::Data, O::Null},
         {"characteristic values out of range", "0 1 1e39 -inf 2\n1e400 0 nan 28 22 180 4\n-0 0 0 0 0 0 0\n",
          O::Null, O::Data, O::Null},
+        {"negative NaN spellings", kType5Head + "1\n7 -nan 2 3 18\n1000 10 -NaN 22 180 4\n850 -nan 1 1 1 1\n500 1 1 1 1 1\n",
+         O::Data, O::Data, O::Null},
+        {"negative NaN in characteristic levels",
+         "0 1 -nan 3 3\n1000 0 10 -nan 22 180 4\n850 0 149 18 -nan 220 10\n500 0 587 -9 -20 -nan 22\n", O::Null,
+         O::Data, O::Null},
+        {"negative NaN in a surface station", kSurfaceHead + "1\n1 2 3 -nan 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 1 2 -NAN 7\n",
+         O::Null, O::Data, O::Data},
         {"NUL byte inside a station", kType5Head + "2\n7 1 2 3 6\n1000 10 2" + std::string(1, '\0') +
                                           "8 22 180 4\n8 1 2 3 6\n" + kLevel5,
          O::Data, O::Data, O::Null},

@@ -132,11 +132,23 @@ std::int64_t roundingSlack(std::int64_t count) {
     return std::max<std::int64_t>(0, static_cast<std::int64_t>(static_cast<float>(count)) - count);
 }
 
+// Every NaN of a block is the positive quiet NaN, whatever the file spelled.
+constexpr std::uint32_t kQuietNanBits = 0x7fc00000u;
+
+float quietNan(float value) {
+    if (!std::isnan(value)) {
+        return value;
+    }
+    float nan;
+    std::memcpy(&nan, &kQuietNanBits, sizeof nan);
+    return nan;
+}
+
 class Builder {
 public:
     explicit Builder(ExpectedBlock& block) : block_(block) {}
     void add(float value) {
-        block_.leading.push_back(value);
+        block_.leading.push_back(quietNan(value));
         block_.derived.push_back(0);
     }
     void addDerived(bool analysed) {
@@ -149,7 +161,7 @@ public:
         block_.leading.insert(block_.leading.end(), static_cast<std::size_t>(count), kMissing);
         block_.derived.insert(block_.derived.end(), static_cast<std::size_t>(count), 0);
     }
-    void set(std::size_t index, float value) { block_.leading[index] = value; }
+    void set(std::size_t index, float value) { block_.leading[index] = quietNan(value); }
 
 private:
     ExpectedBlock& block_;
@@ -445,6 +457,9 @@ std::string checkBlock(Reader reader, const float* block, const ExpectedBlock& e
         const auto at = static_cast<std::size_t>(i);
         if (expected.derived[at] != 0) {
             derivedBits ^= bitsOf(block[i]);
+            if (std::isnan(block[i]) && bitsOf(block[i]) != kQuietNanBits) {
+                return mismatch(i, quietNan(block[i]));
+            }
         } else if (!sameBits(expected.leading[at], block[i])) {
             return mismatch(i, expected.leading[at]);
         }

@@ -11,6 +11,9 @@
  * direction the wind blows from), wind speed m/s. Every value a file does not
  * supply, and every float of a block that nothing writes, holds the missing
  * value -9999.0 (VIVEZERU5_MISSING); no returned float is ever uninitialised.
+ * A value that is not a number (spelled "nan" in the file, or computed from
+ * missing values) is always the positive quiet NaN, bits 0x7FC00000, on
+ * every platform.
  *
  * Counts stored in a block are floats, exact up to 2^24 (16,777,216). A
  * sounding block larger than that (files of several megabytes) stores the
