@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <new>
 
 #include "readers/real_number_text.h"
 
