@@ -326,8 +326,7 @@ Progress integratePositiveArea(SoundingStation& station, float thetaE, float lfc
 
 }  // namespace
 
-void computeParcelEnergy() {
-    SoundingStation& station = *currentStation;
+void computeParcelEnergy(SoundingStation& station) {
     const SoundingLevel& surface = station.levels[0];
     if (station.lclPressure == 0) {
         return;

@@ -28,13 +28,6 @@ struct AnalysedSoundings {
     std::vector<std::unique_ptr<SoundingLevel[]>> levels;
 };
 
-// Runs a step that takes its station from the reader's cursor.
-template <typename Step>
-void onStation(SoundingStation& station, Step step) {
-    currentStation = &station;
-    step();
-}
-
 AnalysedSoundings loadSoundings(const std::string& path) {
     AnalysedSoundings soundings;
     float* block = readVelmor5Only(path.c_str());
@@ -59,7 +52,7 @@ AnalysedSoundings loadSoundings(const std::string& path) {
         }
         soundings.levels.push_back(std::move(levels));
         soundings.standard.push_back(analyseStandardLevels(station));
-        onStation(station, analyseStation);
+        analyseStation(station);
         soundings.stations.push_back(station);
     }
     std::free(block);
@@ -110,7 +103,7 @@ void condensationLevel(SoundingStation& station, const SoundingStation&, const S
 }
 
 void meanWind(SoundingStation& station, const SoundingStation&, const StandardLevelValues&) {
-    onStation(station, computeMeanWind);
+    computeMeanWind(station);
 }
 
 // The station's levels with every derived field 0, as the reader creates it.
@@ -130,12 +123,12 @@ void parcelEnergy(SoundingStation& station, const SoundingStation& analysed, con
     station.lclTemperature = analysed.lclTemperature;
     station.meanWindU = analysed.meanWindU;
     station.meanWindV = analysed.meanWindV;
-    onStation(station, computeParcelEnergy);
+    computeParcelEnergy(station);
 }
 
 void wholeAnalysis(SoundingStation& station, const SoundingStation& analysed, const StandardLevelValues&) {
     station = unanalysed(analysed);
-    onStation(station, analyseStation);
+    analyseStation(station);
 }
 
 }  // namespace
