@@ -6,6 +6,7 @@
 #include <new>
 
 #include "readers/real_number_text.h"
+#include "readers/short_tokens.h"
 
 namespace vivezeru5 {
 namespace {
@@ -75,6 +76,54 @@ bool TokenScanner::boundedConversion(Value& value, Convert convert) {
     return true;
 }
 
+// The scanner's hot loop: one pass over the buffer, with the position and the
+// run length kept in locals until it stops.
+template <typename Value, typename Scan>
+int TokenScanner::takeShortTokens(Value* values, int count, Scan scan) {
+    // White space pushed back by the last conversion is skipped here, as the
+    // next conversion would skip it; any other character is left to it.
+    if (pushedBack_ != EOF) {
+        if (!isBlankCharacter(pushedBack_)) {
+            return 0;
+        }
+        pushedBack_ = EOF;
+        runLength_ = 0;
+    }
+    if (ended_ || position_ >= filled_) {
+        return 0;
+    }
+    const unsigned char* const buffer = buffer_.get();
+    const unsigned char* const end = buffer + filled_;
+    const unsigned char* at = buffer + position_;
+    std::size_t run = runLength_;
+    int taken = 0;
+    for (; taken < count; ++taken) {
+        ShortToken token{};
+        if (!scan(at, end, token, values[taken])) {
+            break;
+        }
+        // A token continues the current run unless white space came before it.
+        const auto length = static_cast<std::size_t>(token.next - token.start);
+        const std::size_t tokenRun = token.start == at ? run + length : length;
+        if (tokenRun > kMaxTokenLength) {
+            break;
+        }
+        run = tokenRun;
+        at = token.next;
+    }
+    position_ = static_cast<std::size_t>(at - buffer);
+    runLength_ = run;
+    return taken;
+}
+
+int TokenScanner::takeShortIntegers(std::int32_t* values, int count) {
+    return takeShortTokens(values, count, scanShortInteger);
+}
+
+int TokenScanner::takeShortDecimals(float* values, int count) {
+    return takeShortTokens(values, count, scanShortDecimal);
+}
+
 long TokenScanner::position() const {
     const long fileOffset = file_ == nullptr ? 0 : std::ftell(file_);
     if (fileOffset < 0) {
@@ -94,7 +143,7 @@ int TokenScanner::skipBlanks() {
 }
 
 bool TokenScanner::readInt(std::int32_t& value) {
-    return boundedConversion(value, [this](std::int32_t& converted) { return convertInt(converted); });
+    return takeShortIntegers(&value, 1) == 1 || boundedConversion(value, [this](std::int32_t& converted) { return convertInt(converted); });
 }
 
 bool TokenScanner::convertInt(std::int32_t& value) {
@@ -153,7 +202,7 @@ float spelledValue(bool infinite, bool negative) {
 }
 
 bool TokenScanner::readFloat(float& value) {
-    return boundedConversion(value, [this](float& converted) { return convertFloat(converted); });
+    return takeShortDecimals(&value, 1) == 1 || boundedConversion(value, [this](float& converted) { return convertFloat(converted); });
 }
 
 // Takes the characters the C library's "%f" takes, then converts them. The
@@ -309,7 +358,7 @@ bool TokenScanner::takeWord(std::string& word, std::size_t keep, std::size_t sto
 }
 
 int readInts(TokenScanner& scanner, std::int32_t* values, int count) {
-    for (int i = 0; i < count; ++i) {
+    for (int i = scanner.takeShortIntegers(values, count); i < count; ++i) {
         if (!scanner.readInt(values[i])) {
             return i;
         }
@@ -318,7 +367,7 @@ int readInts(TokenScanner& scanner, std::int32_t* values, int count) {
 }
 
 int readFloats(TokenScanner& scanner, float* values, int count) {
-    for (int i = 0; i < count; ++i) {
+    for (int i = scanner.takeShortDecimals(values, count); i < count; ++i) {
         if (!scanner.readFloat(values[i])) {
             return i;
         }

@@ -54,6 +54,13 @@ public:
     // than limit + 1 characters, when the word is longer.
     bool readShortWord(std::string& word, std::size_t limit);
 
+    // Short numbers (short_tokens.h) taken straight from the read-ahead
+    // buffer: as many of the next `count` as are short and lie whole in the
+    // buffer, converted as "%d" or "%f" would. Returns how many were taken;
+    // the values after them are left as they were, for readInt or readFloat.
+    int takeShortIntegers(std::int32_t* values, int count);
+    int takeShortDecimals(float* values, int count);
+
     // The file position the C library's formatted input would have left after
     // the same conversions: the handle's position less the characters read
     // ahead into the buffer or pushed back. -1 when the handle cannot tell.
@@ -96,6 +103,8 @@ private:
     // `value` is written only when `convert` succeeds within the limit.
     template <typename Value, typename Convert>
     bool boundedConversion(Value& value, Convert convert);
+    template <typename Value, typename Scan>
+    int takeShortTokens(Value* values, int count, Scan scan);
     bool convertInt(std::int32_t& value);
     bool convertFloat(float& value);
     bool takeWord(std::string& word, std::size_t keep, std::size_t stopAfter, std::size_t& length);
