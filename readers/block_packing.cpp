@@ -25,6 +25,16 @@ float* packDerivedIndices(const SoundingStation& station, float* out) {
     return std::copy(std::begin(derived), std::end(derived), out);
 }
 
+// Floats a block can hold, and the first capacity of a growing one.
+constexpr auto kMaxBlockFloats = static_cast<std::int64_t>(std::numeric_limits<std::size_t>::max() / sizeof(float));
+constexpr std::int64_t kFirstCapacity = 4096;
+
+// Floats `station` occupies in a block, with or without its derived values.
+std::int64_t packedValues(const SoundingStation& station, DerivedIndices derived) {
+    return kStationValues + std::int64_t{kValuesPerLevel} * std::max(station.levelCount, 0) +
+           (derived == DerivedIndices::Packed ? kDerivedValues : 0);
+}
+
 float* packStation(const SoundingStation& station, DerivedIndices derived, float* out) {
     *out++ = static_cast<float>(station.stationId);
     *out++ = station.longitude;
@@ -48,47 +58,60 @@ float* packStation(const SoundingStation& station, DerivedIndices derived, float
 
 }  // namespace
 
-std::int64_t packedStationValues(const StationList& list, DerivedIndices derived) {
-    std::int64_t total = 0;
-    for (const SoundingStation* station = list.head; station != nullptr; station = station->next) {
-        total += kStationValues + std::int64_t{kValuesPerLevel} * std::max(station->levelCount, 0);
-        if (derived == DerivedIndices::Packed) {
-            total += kDerivedValues;
-        }
+PackedStations::~PackedStations() { std::free(block_); }
+
+bool PackedStations::reserve(std::int64_t floats) {
+    if (floats <= capacity_) {
+        return true;
     }
-    return total;
+    if (floats > kMaxBlockFloats) {
+        return false;
+    }
+    const std::int64_t capacity = std::max(floats, std::min(kMaxBlockFloats, 2 * capacity_ + kFirstCapacity));
+    void* grown = std::realloc(block_, static_cast<std::size_t>(capacity) * sizeof(float));
+    if (grown == nullptr) {
+        return false;
+    }
+    block_ = static_cast<float*>(grown);
+    capacity_ = capacity;
+    return true;
 }
 
-float* packStationList(const StationList& list, const BlockHeader& header, DerivedIndices derived,
-                       std::int64_t blockSize) {
-    const std::int64_t written = kHeaderValues + packedStationValues(list, derived) + 1;
-    const auto maxFloats =
-        static_cast<std::int64_t>(std::numeric_limits<std::size_t>::max() / sizeof(float));
+bool PackedStations::append(const SoundingStation& station, DerivedIndices derived) {
+    if (!reserve(written_ + packedValues(station, derived))) {
+        return false;
+    }
+    float* const start = block_ + written_;
+    float* const end = packStation(station, derived, start);
+    canonicaliseNans(start, end);
+    written_ = end - block_;
+    return true;
+}
+
+float* PackedStations::release(const BlockHeader& header, std::int64_t blockSize) {
     // Element 0 is a float, exact only up to 2^24: beyond that the count a
     // caller reads back from it may round up past the block. The block then
     // grows by the difference, filled with the missing value, so that every
     // float element 0 speaks of is there.
     const auto readBack = static_cast<std::int64_t>(static_cast<float>(header.valueCount));
     blockSize += std::max<std::int64_t>(0, readBack - header.valueCount);
-    if (blockSize < written || blockSize > maxFloats) {
+    if (blockSize < written_ + 1 || blockSize > kMaxBlockFloats) {
         return nullptr;
     }
-    auto* block = static_cast<float*>(std::malloc(static_cast<std::size_t>(blockSize) * sizeof(float)));
-    if (block == nullptr) {
+    void* exact = std::realloc(block_, static_cast<std::size_t>(blockSize) * sizeof(float));
+    if (exact == nullptr) {
         return nullptr;
     }
+    auto* block = static_cast<float*>(exact);
+    block_ = nullptr;
+    capacity_ = 0;
     block[0] = static_cast<float>(header.valueCount);
     block[1] = header.year;
     block[2] = header.month;
     block[3] = header.day;
     block[4] = header.hour;
     block[5] = static_cast<float>(header.stationCount);
-    float* out = block + kHeaderValues;
-    for (const SoundingStation* station = list.head; station != nullptr; station = station->next) {
-        out = packStation(*station, derived, out);
-    }
-    canonicaliseNans(block, out);
-    std::fill(out, block + blockSize, kMissingValue);  // the terminator and anything after it
+    std::fill(block + written_, block + blockSize, kMissingValue);  // the terminator and anything after it
     return block;
 }
 

@@ -23,15 +23,33 @@ struct BlockHeader {
     std::int64_t stationCount;
 };
 
-// Number of floats the stations of `list` occupy, with or without their derived values.
-std::int64_t packedStationValues(const StationList& list, DerivedIndices derived);
+// The block of a reader call, built as the file is read: each station is
+// packed (each NaN made the canonical one) as soon as it is complete, so that
+// the block is the only large allocation of the call. It grows by doubling.
+class PackedStations {
+public:
+    PackedStations() = default;
+    ~PackedStations();
+    PackedStations(const PackedStations&) = delete;
+    PackedStations& operator=(const PackedStations&) = delete;
 
-// Allocates `blockSize` floats with malloc and fills them: the header, every
-// station of the list in order (each NaN made the canonical one), then the
-// terminator kMissingValue; every float after it is kMissingValue too. When header.valueCount is beyond 2^24 and
-// rounds up as a float, the block holds that many more floats. Returns null
-// when `blockSize` cannot hold what is written or the allocation fails.
-float* packStationList(const StationList& list, const BlockHeader& header, DerivedIndices derived,
-                       std::int64_t blockSize);
+    // Packs `station` behind the stations before it, with or without its
+    // derived values; false when memory runs out.
+    bool append(const SoundingStation& station, DerivedIndices derived);
+
+    // Hands over the block of `blockSize` floats: the header, every station
+    // appended, then the terminator kMissingValue; every float after it is
+    // kMissingValue too. When header.valueCount is beyond 2^24 and rounds up
+    // as a float, the block holds that many more floats. Returns null when
+    // `blockSize` cannot hold what is written or the allocation fails.
+    float* release(const BlockHeader& header, std::int64_t blockSize);
+
+private:
+    bool reserve(std::int64_t floats);
+
+    float* block_ = nullptr;
+    std::int64_t written_ = kHeaderValues;  // floats written, the header's included
+    std::int64_t capacity_ = 0;
+};
 
 }  // namespace vivezeru5

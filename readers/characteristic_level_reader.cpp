@@ -31,7 +31,8 @@ void readCharacteristicLevel(TokenScanner& scanner, SoundingLevel& level) {
 // Reads stations until a station line does not convert, and plans the block:
 // element 0 counts the header and every packed station, the terminator
 // stands at that index, and the date slots hold the missing value.
-std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, StationList& list) {
+std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, StationList& list,
+                                                      PackedStations& packed) {
     std::int64_t valueCount = kHeaderValues;
     std::int64_t stationCount = 0;
     while (true) {
@@ -64,10 +65,14 @@ std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, Sta
         if (levelCount >= 1) {
             analyseStation(*station);
         }
+        if (!packed.append(*station, DerivedIndices::Packed)) {
+            return std::nullopt;  // out of memory
+        }
+        releaseStationList(list);
     }
     const BlockHeader header{valueCount,    kMissingValue, kMissingValue,
                              kMissingValue, kMissingValue, stationCount};
-    return PackingPlan{header, valueCount + 1, DerivedIndices::Packed};
+    return PackingPlan{header, valueCount + 1};
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The frame every sounding reader shares: open the file (reporting a path
-// that cannot be opened), parse its stations into a fresh list, close the
-// file, pack the list into the caller's block; the list goes with the call.
+// that cannot be opened), parse its stations, each packed into the growing
+// block as soon as it is complete, close the file, hand over the block.
 #pragma once
 
 #include <optional>
@@ -12,16 +12,15 @@
 
 namespace vivezeru5 {
 
-// What a parse tells the packing: the header values, the block's size in
-// floats, and whether the stations carry their derived values.
+// What a parse tells the packing: the header values and the block's size in floats.
 struct PackingPlan {
     BlockHeader header;
     std::int64_t blockSize;
-    DerivedIndices derived;
 };
 
-// `parse(scanner, list)` fills the list and returns the plan, or nothing when
-// the file is rejected (or memory ran out): the result is then null.
+// `parse(scanner, list, packed)` reads the stations, each into `list` and,
+// once complete, into `packed`, and returns the plan, or nothing when the
+// file is rejected (or memory ran out): the result is then null.
 template <typename Parse>
 float* readSoundingFile(const char* path, Parse parse) {
     DataFile file(path);
@@ -30,13 +29,14 @@ float* readSoundingFile(const char* path, Parse parse) {
         return nullptr;
     }
     StationList list;
+    PackedStations packed;
     TokenScanner scanner(file.handle());
     if (!scanner.isReady()) {
         return nullptr;  // out of memory
     }
-    const std::optional<PackingPlan> plan = parse(scanner, list);
+    const std::optional<PackingPlan> plan = parse(scanner, list, packed);
     file.close();
-    return plan ? packStationList(list, plan->header, plan->derived, plan->blockSize) : nullptr;
+    return plan ? packed.release(plan->header, plan->blockSize) : nullptr;
 }
 
 }  // namespace vivezeru5

@@ -106,15 +106,20 @@ PackingPlan planType5Block(Type5Flavour flavour, BlockHeader header, std::int64_
     if (flavour == Type5Flavour::Analysed) {
         const std::int64_t blockSize = valueTotal + std::int64_t{kDerivedValues} * header.stationCount + 2;
         header.valueCount = blockSize - 1;
-        return PackingPlan{header, blockSize, DerivedIndices::Packed};
+        return PackingPlan{header, blockSize};
     }
     header.valueCount = valueTotal + 2;
-    return PackingPlan{header, valueTotal + 2, DerivedIndices::Omitted};
+    return PackingPlan{header, valueTotal + 2};
 }
 
-// Reads the stations of a type-5 file into `list` and plans its block.
+DerivedIndices derivedIndicesOf(Type5Flavour flavour) {
+    return flavour == Type5Flavour::Analysed ? DerivedIndices::Packed : DerivedIndices::Omitted;
+}
+
+// Reads the stations of a type-5 file, one at a time in `list`, packs them,
+// and plans the block.
 std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour flavour,
-                                             StationList& list) {
+                                             StationList& list, PackedStations& packed) {
     if (!readFileTag(scanner)) {
         return std::nullopt;
     }
@@ -144,6 +149,10 @@ std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour
         if (flavour == Type5Flavour::Analysed && header->valueCount >= kValuesPerLevel) {
             analyseStation(*station);
         }
+        if (!packed.append(*station, derivedIndicesOf(flavour))) {
+            return std::nullopt;  // out of memory
+        }
+        releaseStationList(list);
     }
     const BlockHeader blockHeader{0, static_cast<float>(year), static_cast<float>(date[1]),
                                   static_cast<float>(date[2]), static_cast<float>(date[3]), stationsRead};
@@ -151,8 +160,8 @@ std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour
 }
 
 float* readType5File(const char* path, Type5Flavour flavour) {
-    return readSoundingFile(path, [flavour](TokenScanner& scanner, StationList& list) {
-        return readType5Stations(scanner, flavour, list);
+    return readSoundingFile(path, [flavour](TokenScanner& scanner, StationList& list, PackedStations& packed) {
+        return readType5Stations(scanner, flavour, list, packed);
     });
 }
 
