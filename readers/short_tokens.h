@@ -1,7 +1,9 @@
 // The short numbers that make up almost every station file ("850", "-12",
 // "-3.7"), recognised and converted straight from the scanner's buffer.
 //
-// Each function looks at the characters [at, end): it skips white space and,
+// Each function looks at the characters [at, end), where *end must be
+// readable and hold kShortTokenEndMark, which stops every loop of the scan
+// without a test of the position. It skips white space and,
 // when the next token is short and simple and a character after it lies
 // inside the range (so the token is known to end there), converts it as the C
 // library's formatted input would, and answers where the token starts and
@@ -15,6 +17,9 @@
 #include <cstdint>
 
 namespace vivezeru5 {
+
+// Neither white space, nor a sign, a digit or a point.
+inline constexpr unsigned char kShortTokenEndMark = '\0';
 
 struct ShortToken {
     const unsigned char* start;  // the token's first character, after any white space
@@ -47,7 +52,7 @@ struct TokenStart {
 
 // False when only white space lies before `end`.
 inline bool startToken(const unsigned char* at, const unsigned char* end, TokenStart& token) {
-    while (at < end && isWhiteSpace(*at)) {
+    while (isWhiteSpace(*at)) {
         ++at;
     }
     if (at == end) {
@@ -61,13 +66,9 @@ inline bool startToken(const unsigned char* at, const unsigned char* end, TokenS
 }
 
 // Accumulates the decimal digits from `p` into `value`; returns the first
-// character that is not a digit (or `end`).
-inline const unsigned char* takeDigits(const unsigned char* p, const unsigned char* end, std::uint64_t& value) {
-    while (p < end) {
-        const auto digit = static_cast<unsigned char>(*p - '0');
-        if (digit > 9) {
-            break;
-        }
+// character that is not a digit (at the latest the end mark).
+inline const unsigned char* takeDigits(const unsigned char* p, std::uint64_t& value) {
+    for (auto digit = static_cast<unsigned char>(*p - '0'); digit <= 9; digit = static_cast<unsigned char>(*p - '0')) {
         value = value * 10 + digit;
         ++p;
     }
@@ -85,7 +86,7 @@ inline bool scanShortInteger(const unsigned char* at, const unsigned char* end, 
         return false;
     }
     std::uint64_t magnitude = 0;
-    const unsigned char* const p = takeDigits(begun.afterSign, end, magnitude);
+    const unsigned char* const p = takeDigits(begun.afterSign, magnitude);
     const std::int64_t digits = p - begun.afterSign;
     if (p == end || digits == 0 || digits > kMaxDigits) {
         return false;
@@ -106,12 +107,12 @@ inline bool scanShortDecimal(const unsigned char* at, const unsigned char* end, 
         return false;
     }
     std::uint64_t mantissa = 0;
-    const unsigned char* p = takeDigits(begun.afterSign, end, mantissa);
+    const unsigned char* p = takeDigits(begun.afterSign, mantissa);
     const std::int64_t wholeDigits = p - begun.afterSign;
     std::int64_t fractionDigits = 0;
-    if (p < end && *p == '.') {
+    if (*p == '.') {
         const unsigned char* const fraction = p + 1;
-        p = takeDigits(fraction, end, mantissa);
+        p = takeDigits(fraction, mantissa);
         fractionDigits = p - fraction;
     }
     const std::int64_t digits = wholeDigits + fractionDigits;

@@ -24,14 +24,16 @@ int toLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
 }  // namespace
 
+// One byte more than a read fills: the end mark of the short-number scans.
 TokenScanner::TokenScanner(std::FILE* file)
-    : file_(file), buffer_(new (std::nothrow) unsigned char[kBufferSize]) {}
+    : file_(file), buffer_(new (std::nothrow) unsigned char[kBufferSize + 1]) {}
 
 int TokenScanner::refill() {
     if (atEnd_ || file_ == nullptr || buffer_ == nullptr) {
         return EOF;
     }
     filled_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    buffer_[filled_] = kShortTokenEndMark;
     position_ = 0;
     if (filled_ == 0) {
         atEnd_ = true;
@@ -98,8 +100,9 @@ int TokenScanner::takeShortTokens(Value* values, int count, Scan scan) {
     std::size_t run = runLength_;
     int taken = 0;
     for (; taken < count; ++taken) {
-        ShortToken token{};
-        if (!scan(at, end, token, values[taken])) {
+        ShortToken token;
+        Value value;
+        if (!scan(at, end, token, value)) {
             break;
         }
         // A token continues the current run unless white space came before it.
@@ -108,6 +111,7 @@ int TokenScanner::takeShortTokens(Value* values, int count, Scan scan) {
         if (tokenRun > kMaxTokenLength) {
             break;
         }
+        values[taken] = value;
         run = tokenRun;
         at = token.next;
     }
