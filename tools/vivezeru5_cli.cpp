@@ -17,7 +17,9 @@
 
 #include "blocks.h"
 #include "file_formats.h"
+#include "reader_call.h"
 #include "silenced_stdout.h"
+#include "skewt_command.h"
 #include "vivezeru5/vivezeru5.h"
 
 #ifndef VIVEZERU5_VERSION
@@ -34,6 +36,7 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "usage: vivezeru5 show [--format FORMAT] [--quiet] FILE\n"
     "       vivezeru5 dump [--format FORMAT] [--quiet] FILE\n"
+    "       vivezeru5 skewt FILE [--station ID] [-o OUT.svg]\n"
     "       vivezeru5 --help | --version\n";
 
 constexpr const char* kHelp =
@@ -44,6 +47,8 @@ constexpr const char* kHelp =
     "              elevation and level table, and the derived values of the\n"
     "              analysed formats\n"
     "  dump FILE   the block the reader returns, one float a line (%.9g)\n"
+    "  skewt FILE  a skew-T log-p diagram of one station, as SVG\n"
+    "              (vivezeru5 skewt --help)\n"
     "\n"
     "options:\n"
     "  -f, --format FORMAT  reader to use instead of recognising the file:\n"
@@ -226,20 +231,6 @@ void dump(const float* block, const BlockView& view) {
 }
 
 
-float* callReader(FileFormat format, const char* path) {
-    switch (format) {
-        case FileFormat::Type5:
-            return readVelmorData5(path);
-        case FileFormat::Type5Plain:
-            return readVelmor5Only(path);
-        case FileFormat::Rozedu:
-            return readRozeduData(path);
-        case FileFormat::Surface:
-            return ReadVelmorData1(path);
-    }
-    return nullptr;
-}
-
 float* read(FileFormat format, const std::string& path, bool quiet) {
     if (quiet) {
         vivezeru5::tools::SilencedStdout silenced;
@@ -344,6 +335,9 @@ int main(int argc, char** argv) {
     if (command == "--version") {
         std::printf("vivezeru5 %s\n", VIVEZERU5_VERSION);
         return kExitOk;
+    }
+    if (command == "skewt") {
+        return skewt::runSkewTCommand(argc - 2, argv + 2);
     }
     Options options;
     if (command == "show") {
