@@ -34,6 +34,8 @@ constexpr const char* kHelp =
     "\n"
     "options:\n"
     "  -s, --station ID  the station to draw (default: the first in the file)\n"
+    "  -f, --format F    read the file as F instead of recognising it\n"
+    "                    (type5, type5-plain, rozedu)\n"
     "  -o, --output OUT  write the SVG to OUT instead of standard output\n"
     "  -h, --help        this help\n"
     "\n"
@@ -41,6 +43,7 @@ constexpr const char* kHelp =
 
 struct Arguments {
     std::string path;
+    std::optional<FileFormat> format;
     std::optional<std::string> station;
     std::optional<std::string> output;
 };
@@ -82,6 +85,13 @@ std::optional<int> parseArguments(int argc, char** argv, Arguments& arguments) {
             arguments.station = optionValue(argc, argv, i, "-s", "--station");
             if (!arguments.station) {
                 return usageError(std::string(argument) + " needs a station id");
+            }
+        } else if (argument == "-f" || argument == "--format" || argument.starts_with("--format=")) {
+            const std::optional<std::string> name = optionValue(argc, argv, i, "-f", "--format");
+            arguments.format = name ? cli::formatNamed(*name) : std::nullopt;
+            if (!arguments.format) {
+                return usageError(name ? "unknown format '" + *name + "' (formats: " + cli::formatNames() + ")"
+                                       : std::string(argument) + " needs a format: " + cli::formatNames());
             }
         } else if (argument == "-o" || argument == "--output" || argument.starts_with("--output=")) {
             arguments.output = optionValue(argc, argv, i, "-o", "--output");
@@ -206,14 +216,19 @@ int runSkewTCommand(int argc, char** argv) {
     if (const auto status = parseArguments(argc, argv, arguments)) {
         return *status;
     }
-    const cli::RecognitionResult recognised = cli::recognise(arguments.path);
-    if (recognised.outcome == cli::Recognition::CannotOpen) {
-        return failure(arguments.path, std::string("cannot open: ") + std::strerror(recognised.openError));
+    FileFormat format = FileFormat::Type5;
+    if (arguments.format) {
+        format = *arguments.format;
+    } else {
+        const cli::RecognitionResult recognised = cli::recognise(arguments.path);
+        if (recognised.outcome == cli::Recognition::CannotOpen) {
+            return failure(arguments.path, std::string("cannot open: ") + std::strerror(recognised.openError));
+        }
+        if (recognised.outcome == cli::Recognition::Unrecognised) {
+            return failure(arguments.path, "format not recognised; name it with --format (" + cli::formatNames() + ")");
+        }
+        format = recognised.format;
     }
-    if (recognised.outcome == cli::Recognition::Unrecognised) {
-        return failure(arguments.path, "format not recognised");
-    }
-    const FileFormat format = recognised.format;
     if (!cli::traitsOf(format).isSounding) {
         return failure(arguments.path, "surface reports have no sounding to draw");
     }

@@ -36,7 +36,7 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "usage: vivezeru5 show [--format FORMAT] [--quiet] FILE\n"
     "       vivezeru5 dump [--format FORMAT] [--quiet] FILE\n"
-    "       vivezeru5 skewt FILE [--station ID] [-o OUT.svg]\n"
+    "       vivezeru5 skewt [--format FORMAT] FILE [--station ID] [-o OUT.svg]\n"
     "       vivezeru5 --help | --version\n";
 
 constexpr const char* kHelp =
