@@ -1,5 +1,6 @@
 #include "skewt_profile.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vivezeru5::skewt {
@@ -40,21 +41,21 @@ Profile::Profile(const float* levels, std::size_t count) {
 }
 
 std::optional<double> Profile::temperatureAt(double pressure) const {
-    for (std::size_t i = 0; i < temperature_.size(); ++i) {
-        const ProfilePoint& upper = temperature_[i];
-        if (upper.pressure == pressure) {
-            return upper.value;
-        }
-        if (upper.pressure < pressure) {
-            if (i == 0) {
-                return std::nullopt;
-            }
-            const ProfilePoint& lower = temperature_[i - 1];
-            const double fraction = std::log(pressure / lower.pressure) / std::log(upper.pressure / lower.pressure);
-            return lower.value + fraction * (upper.value - lower.value);
-        }
+    // The first level at or above `pressure`; pressures fall along the series.
+    const auto upper = std::lower_bound(temperature_.begin(), temperature_.end(), pressure,
+                                        [](const ProfilePoint& level, double p) { return level.pressure > p; });
+    if (upper == temperature_.end()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    if (upper->pressure == pressure) {
+        return upper->value;
+    }
+    if (upper == temperature_.begin()) {
+        return std::nullopt;
+    }
+    const ProfilePoint& lower = *(upper - 1);
+    const double fraction = std::log(pressure / lower.pressure) / std::log(upper->pressure / lower.pressure);
+    return lower.value + fraction * (upper->value - lower.value);
 }
 
 }  // namespace vivezeru5::skewt

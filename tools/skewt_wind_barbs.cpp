@@ -15,6 +15,7 @@ constexpr double kBarbSpacing = 4;
 constexpr double kPennantWidth = 6;
 constexpr double kMinimumGap = 14;  // vertical distance between two barbs drawn
 constexpr double kCalmKnots = 2.5;
+constexpr double kMaxKnots = 500;  // faster "winds" are errors in the file: no barb
 constexpr double kDegrees = 3.14159265358979323846 / 180;
 
 Point along(const Point& from, const Point& direction, double distance) {
@@ -92,11 +93,11 @@ void drawWindBarbs(SvgDocument& svg, const std::vector<WindPoint>& winds, double
             continue;
         }
         const double y = DiagramFrame::y(wind.pressure);
-        if (lastY - y < kMinimumGap) {
+        const double knots = wind.speed * kKnotsPerMetrePerSecond;
+        if (lastY - y < kMinimumGap || !(knots <= kMaxKnots)) {
             continue;
         }
         lastY = y;
-        const double knots = wind.speed * kKnotsPerMetrePerSecond;
         if (knots < kCalmKnots) {
             svg.element("circle", {{"class", "barb calm"}, {"cx", number(columnX)}, {"cy", number(y)}, {"r", "3.0"}});
             continue;

@@ -41,6 +41,10 @@ CASES = [
      REFERENCE, PARCEL + CONVECTIVE, 0, 8),
     ("station_without_levels", ["--station", "30002", "tests/cli/data/rozedu_no_levels.txt"],
      BACKGROUND, PROFILES + PARCEL + CONVECTIVE, 19, 0),
+    ("surface_temperature_nan", ["--station", "1", "tests/cli/data/rozedu_hostile_values.txt"],
+     BACKGROUND + ["dewpoint"], ["temperature"] + PARCEL + CONVECTIVE, 19, 1),
+    ("pressures_off_the_diagram", ["--station", "2", "tests/cli/data/rozedu_hostile_values.txt"],
+     BACKGROUND, [], 19, 0),
 ]
 
 
