@@ -9,6 +9,8 @@ set(data tests/cli/data)
 vivezeru5_cli_case(skewt_type5             0 skewt examples/sounding_type5.txt)
 vivezeru5_cli_case(skewt_station_to_file   0 skewt --station=10001 -o ${VIVEZERU5_CLI_SCRATCH}/skewt_10001.svg
                                               examples/sounding_type5.txt)
+vivezeru5_cli_case(skewt_read_with_problems 3 skewt -o ${VIVEZERU5_CLI_SCRATCH}/skewt_truncated.svg
+                                              ${data}/rozedu_truncated.txt)
 vivezeru5_cli_case(skewt_help              0 skewt --help
   STDOUT_REGEX "^usage: vivezeru5 skewt \\[--format FORMAT\\] FILE \\[--station ID\\] \\[-o OUT.svg\\]\n")
 vivezeru5_cli_case(skewt_surface           1 skewt examples/surface_type1.txt

@@ -1,5 +1,6 @@
 #include "skewt_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -9,12 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "blocks.h"
-#include "file_formats.h"
-#include "reader_call.h"
+#include "file_reading.h"
 #include "silenced_stdout.h"
 #include "skewt_diagram.h"
-#include "vivezeru5/vivezeru5.h"
+#include "value_text.h"
 
 namespace vivezeru5::skewt {
 namespace {
@@ -39,7 +38,8 @@ constexpr const char* kHelp =
     "  -o, --output OUT  write the SVG to OUT instead of standard output\n"
     "  -h, --help        this help\n"
     "\n"
-    "exit status: 0 drawn, 1 the file or station cannot be drawn, 2 usage error\n";
+    "exit status: 0 drawn, 3 drawn but the file was read with problems (named\n"
+    "on standard error), 1 the file or station cannot be drawn, 2 usage error\n";
 
 struct Arguments {
     std::string path;
@@ -59,16 +59,20 @@ int failure(const std::string& path, const std::string& message) {
 }
 
 // The value of an option given as "--name VALUE", "--name=VALUE" or "-n VALUE".
-std::optional<std::string> optionValue(int argc, char** argv, int& i, std::string_view shortName,
-                                       std::string_view longName) {
+std::optional<std::string> optionValue(int argc, char** argv, int& i, std::string_view longName) {
     const std::string_view argument = argv[i];
     if (argument.size() > longName.size() && argument.starts_with(longName) && argument[longName.size()] == '=') {
         return std::string(argument.substr(longName.size() + 1));
     }
-    if ((argument == shortName || argument == longName) && i + 1 < argc) {
+    if (argument.size() <= longName.size() && i + 1 < argc) {
         return std::string(argv[++i]);
     }
     return std::nullopt;
+}
+
+bool isOption(std::string_view argument, std::string_view shortName, std::string_view longName) {
+    return argument == shortName || argument == longName ||
+           (argument.starts_with(longName) && argument.size() > longName.size() && argument[longName.size()] == '=');
 }
 
 std::optional<int> parseArguments(int argc, char** argv, Arguments& arguments) {
@@ -81,21 +85,21 @@ std::optional<int> parseArguments(int argc, char** argv, Arguments& arguments) {
             ++files;
         } else if (argument == "--") {
             onlyFiles = true;
-        } else if (argument == "-s" || argument == "--station" || argument.starts_with("--station=")) {
-            arguments.station = optionValue(argc, argv, i, "-s", "--station");
+        } else if (isOption(argument, "-s", "--station")) {
+            arguments.station = optionValue(argc, argv, i, "--station");
             if (!arguments.station) {
                 return usageError(std::string(argument) + " needs a station id");
             }
-        } else if (argument == "-f" || argument == "--format" || argument.starts_with("--format=")) {
-            const std::optional<std::string> name = optionValue(argc, argv, i, "-f", "--format");
+        } else if (isOption(argument, "-f", "--format")) {
+            const std::optional<std::string> name = optionValue(argc, argv, i, "--format");
             arguments.format = name ? cli::formatNamed(*name) : std::nullopt;
             if (!arguments.format) {
                 return usageError(name ? "unknown format '" + *name + "' (formats: " + cli::formatNames() + ")"
                                        : std::string(argument) + " needs a format: " + cli::formatNames());
             }
-        } else if (argument == "-o" || argument == "--output" || argument.starts_with("--output=")) {
-            arguments.output = optionValue(argc, argv, i, "-o", "--output");
-            if (!arguments.output) {
+        } else if (isOption(argument, "-o", "--output")) {
+            arguments.output = optionValue(argc, argv, i, "--output");
+            if (!arguments.output || arguments.output->empty()) {
                 return usageError(std::string(argument) + " needs a file name");
             }
         } else {
@@ -108,68 +112,64 @@ std::optional<int> parseArguments(int argc, char** argv, Arguments& arguments) {
     return std::nullopt;
 }
 
-float* readQuietly(FileFormat format, const char* path) {
-    // The analysing readers' progress lines must not mix with an SVG on stdout.
-    tools::SilencedStdout silenced;
-    return cli::callReader(format, path);
-}
-
 std::string formatted(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
 
-std::string stationId(float id) { return formatted(std::fabs(id) < 1e9f ? "%.0f" : "%g", id); }
-
-bool isWhole(float value, float low, float high) {
-    return std::isfinite(value) && std::floor(value) == value && value >= low && value <= high;
-}
-
-std::string timeText(const cli::ObservationTime& time) {
-    if (!isWhole(time.year, 1000, 9999) || !isWhole(time.month, 1, 12) || !isWhole(time.day, 1, 31) ||
-        !isWhole(time.hour, 0, 24)) {
-        return "observation time not given";
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%04.0f-%02.0f-%02.0f %02.0f:00", static_cast<double>(time.year),
-                  static_cast<double>(time.month), static_cast<double>(time.day), static_cast<double>(time.hour));
-    return text;
+std::string title(const SoundingStationView& station, const cli::ObservationTime& time) {
+    const std::optional<std::string> iso = cli::isoTime(time);
+    return "Station " + cli::identifierText(station.id) + ", " +
+           (iso ? iso->substr(0, 10) + " " + iso->substr(11) : std::string("observation time not given"));
 }
 
 std::string subtitle(const SoundingStationView& station, FileFormat format, const std::string& path) {
     std::string text = "lat " + formatted("%.2f", station.latitude) + ", lon " + formatted("%.2f", station.longitude);
-    if (format != FileFormat::Rozedu && station.elevation != VIVEZERU5_MISSING) {
+    if (format != FileFormat::Rozedu && station.elevation != -9999.0f) {
         text += ", elevation " + formatted("%.0f", station.elevation) + " m";
     }
-    text += ", " + std::to_string(station.levelCount) + " levels; " + path + " (" + cli::traitsOf(format).optionName + ")";
-    return text;
+    return text + ", " + std::to_string(station.levelCount) + " levels; " + path + " (" +
+           cli::traitsOf(format).optionName + ")";
 }
 
-// The station named by `wanted`, or the first; null when there is none.
-const SoundingStationView* pickStation(const cli::BlockView& view, const std::optional<std::string>& wanted) {
+// Index of the station named by `wanted`, or of the first; nothing when there is none.
+std::optional<std::size_t> pickStation(const cli::BlockView& view, const std::optional<std::string>& wanted) {
     if (view.soundings.empty()) {
-        return nullptr;
+        return std::nullopt;
     }
     if (!wanted) {
-        return &view.soundings.front();
+        return 0;
     }
     char* end = nullptr;
     const double id = std::strtod(wanted->c_str(), &end);
     if (end == wanted->c_str() || *end != '\0') {
-        return nullptr;
+        return std::nullopt;
     }
-    for (const SoundingStationView& station : view.soundings) {
-        if (station.id == static_cast<float>(id)) {
-            return &station;
+    for (std::size_t i = 0; i < view.soundings.size(); ++i) {
+        if (view.soundings[i].id == static_cast<float>(id)) {
+            return i;
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-bool writeText(const std::string& text, const std::optional<std::string>& output) {
+// The flags' names, and what each flag that occurs means, in the order flags are tested.
+void describeFlags(const cli::StationFlags& flags, StationDiagram& diagram) {
+    for (int slot = 0; slot < kDerivedCount; ++slot) {
+        diagram.flags[slot] = std::string(cli::flagName(flags[slot]));
+    }
+    for (const cli::QualityFlag flag : cli::kAllFlags) {
+        if (std::find(flags.begin(), flags.end(), flag) != flags.end()) {
+            diagram.notes.push_back({std::string(cli::flagName(flag)), std::string(cli::flagReason(flag))});
+        }
+    }
+}
+
+bool writeText(const std::string& text, const std::optional<std::string>& output, std::FILE* standardOutput) {
     if (!output) {
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+        return std::fwrite(text.data(), 1, text.size(), standardOutput) == text.size() &&
+               std::fflush(standardOutput) == 0;
     }
     std::FILE* file = std::fopen(output->c_str(), "wb");
     if (file == nullptr) {
@@ -179,26 +179,30 @@ bool writeText(const std::string& text, const std::optional<std::string>& output
     return std::fclose(file) == 0 && written;
 }
 
-int draw(const Arguments& arguments, FileFormat format, const cli::BlockView& view) {
-    const SoundingStationView* station = pickStation(view, arguments.station);
-    if (station == nullptr) {
+int draw(const Arguments& arguments, const cli::FileReading& reading, std::FILE* standardOutput) {
+    const std::optional<std::size_t> index = pickStation(reading.view, arguments.station);
+    if (!index) {
         return failure(arguments.path, arguments.station ? "no station " + *arguments.station + " in the file"
                                                          : std::string("no station in the file"));
     }
+    const SoundingStationView& station = reading.view.soundings[*index];
     StationDiagram diagram;
-    diagram.title = "Station " + stationId(station->id) + ", " + timeText(view.time);
-    diagram.subtitle = subtitle(*station, format, arguments.path);
-    diagram.levels = station->levels;
-    diagram.levelCount = station->levelCount;
-    diagram.derived = station->derived;
-    diagram.latitude = station->latitude;
-    if (!writeText(drawStationDiagram(diagram), arguments.output)) {
+    diagram.title = title(station, reading.view.time);
+    diagram.subtitle = subtitle(station, reading.format, arguments.path);
+    diagram.levels = station.levels;
+    diagram.levelCount = station.levelCount;
+    diagram.derived = station.derived;
+    diagram.latitude = station.latitude;
+    if (*index < reading.flags.size()) {
+        describeFlags(reading.flags[*index], diagram);
+    }
+    if (!writeText(drawStationDiagram(diagram), arguments.output, standardOutput)) {
         return failure(arguments.output.value_or("standard output"),
                        std::string("cannot write the diagram: ") + std::strerror(errno));
     }
-    if (!arguments.station && view.soundings.size() > 1) {
+    if (!arguments.station && reading.view.soundings.size() > 1) {
         std::fprintf(stderr, "vivezeru5: %s: %zu stations; drew the first (%s), choose another with --station\n",
-                     arguments.path.c_str(), view.soundings.size(), stationId(station->id).c_str());
+                     arguments.path.c_str(), reading.view.soundings.size(), cli::identifierText(station.id).c_str());
     }
     return kExitOk;
 }
@@ -216,30 +220,21 @@ int runSkewTCommand(int argc, char** argv) {
     if (const auto status = parseArguments(argc, argv, arguments)) {
         return *status;
     }
-    FileFormat format = FileFormat::Type5;
-    if (arguments.format) {
-        format = *arguments.format;
-    } else {
-        const cli::RecognitionResult recognised = cli::recognise(arguments.path);
-        if (recognised.outcome == cli::Recognition::CannotOpen) {
-            return failure(arguments.path, std::string("cannot open: ") + std::strerror(recognised.openError));
-        }
-        if (recognised.outcome == cli::Recognition::Unrecognised) {
-            return failure(arguments.path, "format not recognised; name it with --format (" + cli::formatNames() + ")");
-        }
-        format = recognised.format;
+    // The SVG goes to the original standard output; the analysing readers'
+    // progress lines go to the null device.
+    const tools::ProgramOutput output(false);
+    const cli::FileReading reading = cli::readFile(arguments.path, arguments.format);
+    if (!reading.failure.empty()) {
+        return failure(arguments.path, reading.failure);
     }
-    if (!cli::traitsOf(format).isSounding) {
+    if (!cli::traitsOf(reading.format).isSounding) {
         return failure(arguments.path, "surface reports have no sounding to draw");
     }
-    float* block = readQuietly(format, arguments.path.c_str());
-    if (block == nullptr) {
-        return failure(arguments.path, std::string("not readable as ") + cli::traitsOf(format).optionName);
+    const int status = draw(arguments, reading, output.output());
+    for (const std::string& problem : reading.problems) {
+        std::fprintf(stderr, "vivezeru5: %s: %s\n", arguments.path.c_str(), problem.c_str());
     }
-    const cli::BlockView view = cli::viewBlock(block, format);
-    const int status = draw(arguments, format, view);
-    std::free(block);
-    return status;
+    return status == kExitOk ? cli::exitStatusOf(reading.outcome()) : status;
 }
 
 }  // namespace vivezeru5::skewt

@@ -7,7 +7,8 @@ namespace vivezeru5::skewt {
 inline constexpr const char* kSkewTSynopsis = "vivezeru5 skewt [--format FORMAT] FILE [--station ID] [-o OUT.svg]";
 
 // Runs the command on the arguments that follow "skewt"; returns the exit
-// status: 0 drawn, 1 the file or station cannot be drawn, 2 usage.
+// status: 0 drawn, 3 drawn from a file read with problems, 1 the file or
+// station cannot be drawn, 2 usage.
 int runSkewTCommand(int argc, char** argv);
 
 }  // namespace vivezeru5::skewt

@@ -14,7 +14,7 @@ namespace {
 
 using Frame = DiagramFrame;
 
-constexpr double kPageWidth = 1090;
+constexpr double kPageWidth = 1120;
 constexpr double kPageHeight = 760;
 constexpr double kBarbColumn = Frame::right() + 42;
 constexpr double kBoxLeft = Frame::right() + 85;
@@ -268,7 +268,7 @@ std::string drawStationDiagram(const StationDiagram& station) {
                          {"width", number(Frame::kWidth)},
                          {"height", number(Frame::kHeight)}});
     drawWindBarbs(svg, profile.winds(), kBarbColumn, station.latitude < 0);
-    drawValuesBox(svg, kBoxLeft, Frame::kTop, station.derived, station.flags);
+    drawValuesBox(svg, kBoxLeft, Frame::kTop, station.derived, station.flags, station.notes);
     drawLegend(svg);
     return svg.finish();
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "skewt_values_box.h"
 
@@ -18,6 +19,7 @@ struct StationDiagram {
     const float* derived = nullptr;  // the 19 derived values, or null
     float latitude = 0;
     DerivedFlags flags;
+    std::vector<FlagNote> notes;  // what the flags in `flags` mean
 };
 
 std::string drawStationDiagram(const StationDiagram& station);

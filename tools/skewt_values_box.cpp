@@ -1,57 +1,22 @@
 #include "skewt_values_box.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
-#include <vector>
+
+#include "derived_values.h"
 
 namespace vivezeru5::skewt {
 namespace {
 
-constexpr double kWidth = 300;
+constexpr double kWidth = 330;
+constexpr double kValueRight = 232;  // right edge of the values; the flags follow
 constexpr double kRowHeight = 15;
+constexpr double kNoteLineHeight = 12;
 constexpr double kPadding = 8;
+constexpr std::size_t kNoteLineLength = 62;  // characters of a note's line at its font size
 
-struct Row {
-    const char* label;
-    const char* unit;
-};
-
-constexpr Row kRows[kDerivedCount] = {
-    {"Freezing level height", "dam"},
-    {"Freezing level pressure", "hPa"},
-    {"K index", "°C"},
-    {"Total totals", "°C"},
-    {"SWEAT index", ""},
-    {"Showalter index", "K"},
-    {"LCL pressure", "hPa"},
-    {"LCL temperature", "°C"},
-    {"LCL height", "dam"},
-    {"Mean wind direction", "°"},
-    {"Mean wind speed", "m/s"},
-    {"Surface lifted index", "K"},
-    {"LFC pressure", "hPa"},
-    {"LFC temperature", "°C"},
-    {"LFC height", "dam"},
-    {"EL pressure", "hPa"},
-    {"CAPE", "J/kg"},
-    {"CIN", "J/kg"},
-    {"Bulk Richardson number", ""},
-};
-
-struct FlagMeaning {
-    std::string_view flag;
-    const char* meaning;
-};
-
-constexpr FlagMeaning kMeanings[] = {
-    {"missing_level", "uses an 850/700/500 hPa or surface value the sounding lacks"},
-    {"nan", "not a number"},
-    {"no_lfc", "no LFC: negative area of the whole sounding above the LCL"},
-    {"el_not_found", "energy accumulated, but no EL was found"},
-    {"not_reached", "0 because the analysis ended before it"},
-};
+static_assert(kDerivedCount == cli::kDerivedCount);
 
 std::string valueText(float value) {
     if (std::isnan(value)) {
@@ -65,39 +30,78 @@ std::string valueText(float value) {
     return text;
 }
 
+// `text` broken at blanks into lines of at most `length` characters (a longer
+// word stands on a line of its own).
+std::vector<std::string> wrapped(std::string_view text, std::size_t length) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (!text.empty()) {
+        const std::size_t blank = text.find(' ');
+        const std::string_view word = text.substr(0, blank);
+        text = blank == std::string_view::npos ? std::string_view() : text.substr(blank + 1);
+        if (!line.empty() && line.size() + 1 + word.size() > length) {
+            lines.push_back(line);
+            line.clear();
+        }
+        if (!line.empty()) {
+            line += ' ';
+        }
+        line += word;
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 void drawRow(SvgDocument& svg, double left, double y, int slot, float value, const std::string& flag) {
-    const Row& row = kRows[slot];
-    std::string className = "derived";
-    if (!flag.empty()) {
-        className += " flagged";
-    }
-    svg.open("g", {{"class", className}, {"data-slot", std::to_string(slot + 1)}});
-    svg.textElement("text", {{"class", "derived-name"}, {"x", number(left)}, {"y", number(y)}}, row.label);
+    const cli::DerivedValueName& name = cli::kDerivedValueNames[slot];
+    svg.open("g", {{"class", flag.empty() ? "derived" : "derived flagged"}, {"data-slot", std::to_string(slot + 1)}});
+    svg.textElement("text", {{"class", "derived-name"}, {"x", number(left)}, {"y", number(y)}}, name.label);
     std::string text = valueText(value);
-    if (*row.unit != '\0') {
-        text += std::string(" ") + row.unit;
+    if (*name.unit != '\0') {
+        text += std::string(" ") + name.unit;
     }
-    svg.textElement("text", {{"class", "derived-value"}, {"x", number(left + 205)}, {"y", number(y)}}, text);
+    svg.textElement("text", {{"class", "derived-value"}, {"x", number(left + kValueRight)}, {"y", number(y)}}, text);
     if (!flag.empty()) {
-        svg.textElement("text", {{"class", "flag"}, {"x", number(left + 210)}, {"y", number(y)}}, flag);
+        svg.textElement("text", {{"class", "flag"}, {"x", number(left + kValueRight + 5)}, {"y", number(y)}}, flag);
     }
     svg.close();
 }
 
+// Height the flags' meanings take: a line for each flag, then its meaning.
+double notesHeight(const std::vector<FlagNote>& notes) {
+    double height = 0;
+    for (const FlagNote& note : notes) {
+        height += kRowHeight + kNoteLineHeight * static_cast<double>(wrapped(note.meaning, kNoteLineLength).size());
+    }
+    return height;
+}
+
+// The flags' meanings, from `y` down.
+void drawNotes(SvgDocument& svg, double left, double y, const std::vector<FlagNote>& notes) {
+    for (const FlagNote& note : notes) {
+        y += kRowHeight;
+        svg.open("g", {{"class", "flag-meaning"}});
+        svg.textElement("text", {{"class", "flag"}, {"x", number(left)}, {"y", number(y)}}, note.flag);
+        for (const std::string& line : wrapped(note.meaning, kNoteLineLength)) {
+            y += kNoteLineHeight;
+            svg.textElement("text", {{"class", "flag-text"}, {"x", number(left + 8)}, {"y", number(y)}}, line);
+        }
+        svg.close();
+    }
+}
+
 }  // namespace
 
-void drawValuesBox(SvgDocument& svg, double left, double top, const float* derived, const DerivedFlags& flags) {
+void drawValuesBox(SvgDocument& svg, double left, double top, const float* derived, const DerivedFlags& flags,
+                   const std::vector<FlagNote>& notes) {
     svg.comment("derived values and their quality flags");
     svg.open("g", {{"id", "derived-box"}, {"class", "box"}});
-    std::vector<const FlagMeaning*> shown;
-    for (const FlagMeaning& meaning : kMeanings) {
-        if (derived != nullptr && std::find(flags.begin(), flags.end(), meaning.flag) != flags.end()) {
-            shown.push_back(&meaning);
-        }
-    }
+    const bool withNotes = derived != nullptr && !notes.empty();
     const int rows = derived != nullptr ? kDerivedCount : 1;
     const double height =
-        kPadding * 2 + kRowHeight * (rows + 1) + (shown.empty() ? 0 : kRowHeight * (shown.size() + 1.5));
+        kPadding * 2 + kRowHeight * (rows + 1) + (withNotes ? kRowHeight * 1.5 + notesHeight(notes) : 0);
     svg.element("rect", {{"class", "box-frame"},
                          {"x", number(left)},
                          {"y", number(top)},
@@ -117,17 +121,10 @@ void drawValuesBox(SvgDocument& svg, double left, double top, const float* deriv
         drawRow(svg, x, y, slot, derived[slot], flags[slot]);
         y += kRowHeight;
     }
-    if (!shown.empty()) {
+    if (withNotes) {
         y += kRowHeight / 2;
         svg.textElement("text", {{"class", "box-title"}, {"x", number(x)}, {"y", number(y)}}, "Flags");
-        for (const FlagMeaning* meaning : shown) {
-            y += kRowHeight;
-            svg.open("g", {{"class", "flag-meaning"}});
-            svg.textElement("text", {{"class", "flag"}, {"x", number(x)}, {"y", number(y)}}, meaning->flag);
-            svg.textElement("text", {{"class", "flag-text"}, {"x", number(x + 80)}, {"y", number(y)}},
-                            meaning->meaning);
-            svg.close();
-        }
+        drawNotes(svg, x, y, notes);
     }
     svg.close();
 }

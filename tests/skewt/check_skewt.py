@@ -26,25 +26,31 @@ REFERENCE = BACKGROUND + PROFILES
 PARCEL = ["parcel", "lcl-marker", "cin-area"]
 CONVECTIVE = ["lfc-marker", "el-marker", "cape-area"]
 
-# (name, arguments, ids present, ids absent, derived rows, barbs drawn); a
-# barb closer than 14 units above the one drawn below it is left out.
+NO_LFC = {13: "not_reached", 14: "not_reached", 15: "not_reached", 16: "not_reached", 17: "not_reached",
+          18: "no_lfc", 19: "not_reached"}
+NO_EL = {16: "not_reached", 17: "el_not_found", 19: "el_not_found"}
+NO_850 = {3: "missing_level", 4: "missing_level", 5: "missing_level", 6: "missing_level"}
+
+# (name, arguments, ids present, ids absent, derived rows, barbs drawn, flags
+# shown by slot); a barb closer than 14 units above the one drawn below it is
+# left out.
 CASES = [
     ("convective", ["--station", "10001", "examples/sounding_type5.txt"],
-     REFERENCE + PARCEL + CONVECTIVE, [], 19, 13),
+     REFERENCE + PARCEL + CONVECTIVE, [], 19, 13, {}),
     ("stable_cold", ["--station", "10002", "examples/sounding_type5.txt"],
-     REFERENCE + PARCEL, CONVECTIVE, 19, 7),
+     REFERENCE + PARCEL, CONVECTIVE, 19, 7, NO_LFC),
     ("high_surface", ["-s", "10003", "examples/sounding_type5.txt"],
-     REFERENCE + PARCEL, CONVECTIVE, 19, 6),
+     REFERENCE + PARCEL, CONVECTIVE, 19, 6, {**NO_850, **NO_LFC}),
     ("characteristic_levels_without_el", ["examples/sounding_rozedu.txt"],
-     REFERENCE + PARCEL + ["lfc-marker", "cape-area"], ["el-marker"], 19, 8),
+     REFERENCE + PARCEL + ["lfc-marker", "cape-area"], ["el-marker"], 19, 8, NO_EL),
     ("not_analysed", ["examples/sounding_type5_decimal.txt"],
-     REFERENCE, PARCEL + CONVECTIVE, 0, 8),
+     REFERENCE, PARCEL + CONVECTIVE, 0, 8, {}),
     ("station_without_levels", ["--station", "30002", "tests/cli/data/rozedu_no_levels.txt"],
-     BACKGROUND, PROFILES + PARCEL + CONVECTIVE, 19, 0),
+     BACKGROUND, PROFILES + PARCEL + CONVECTIVE, 19, 0, {slot: "not_reached" for slot in range(1, 20)}),
     ("surface_temperature_nan", ["--station", "1", "tests/cli/data/rozedu_hostile_values.txt"],
-     BACKGROUND + ["dewpoint"], ["temperature"] + PARCEL + CONVECTIVE, 19, 1),
+     BACKGROUND + ["dewpoint"], ["temperature"] + PARCEL + CONVECTIVE, 19, 1, None),
     ("pressures_off_the_diagram", ["--station", "2", "tests/cli/data/rozedu_hostile_values.txt"],
-     BACKGROUND, [], 19, 0),
+     BACKGROUND, [], 19, 0, None),
 ]
 
 
@@ -75,7 +81,18 @@ def marker_point(root, marker_id):
     return float(circle.get("cx")), float(circle.get("cy"))
 
 
-def check_case(tool, source, name, arguments, present, absent, rows, barbs):
+def shown_flags(root):
+    """The flag each row of the box shows, by slot."""
+    flags = {}
+    for row in root.iter(SVG + "g"):
+        if row.get("class", "").split()[:1] == ["derived"]:
+            flag = row.find(f"{SVG}text[@class='flag']")
+            if flag is not None:
+                flags[int(row.get("data-slot"))] = flag.text
+    return flags
+
+
+def check_case(tool, source, name, arguments, present, absent, rows, barbs, flags):
     root = ElementTree.fromstring(draw(tool, arguments, source))
     assert root.tag == SVG + "svg", f"{name}: root element {root.tag}"
     ids = {element.get("id") for element in root.iter() if element.get("id")}
@@ -90,6 +107,10 @@ def check_case(tool, source, name, arguments, present, absent, rows, barbs):
     assert len(derived) == rows, f"{name}: {len(derived)} derived rows, expected {rows}"
     drawn = [c for c in classes if c.split()[:1] == ["barb"]]
     assert len(drawn) == barbs, f"{name}: {len(drawn)} barbs, expected {barbs}"
+    if flags is not None:
+        assert shown_flags(root) == flags, f"{name}: flags {shown_flags(root)}, expected {flags}"
+        meanings = [element.text for element in root.iter(SVG + "text") if element.get("class") == "flag"]
+        assert set(meanings[len(flags):]) == set(flags.values()), f"{name}: flag meanings {meanings[len(flags):]}"
     if "parcel" not in present:
         return
     parcel = points(root.find(f".//*[@id='parcel']"))
