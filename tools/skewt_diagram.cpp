@@ -105,8 +105,10 @@ void drawAreas(SvgDocument& svg, const std::string& name, const std::string& cla
     svg.close();
 }
 
-// A marked level of the parcel: a dot on the curve and a labelled tick.
-void drawMarker(SvgDocument& svg, const char* name, double celsius, double pressure, bool labelLeft) {
+// A marked level of the parcel: a dot on the curve and a tick labelled with
+// `name` and the pressure; `id` names it in the document.
+void drawMarker(SvgDocument& svg, const std::string& id, const char* name, double celsius, double pressure,
+                bool labelLeft) {
     if (!Frame::spans(pressure)) {
         return;
     }
@@ -114,10 +116,6 @@ void drawMarker(SvgDocument& svg, const char* name, double celsius, double press
     const double direction = labelLeft ? -1 : 1;
     char label[64];
     std::snprintf(label, sizeof label, "%s %.0f hPa", name, pressure);
-    std::string id = name;
-    for (char& c : id) {
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
     svg.open("g", {{"id", id + "-marker"}, {"class", "marker " + id}});
     svg.element("circle", {{"cx", number(at.x)}, {"cy", number(at.y)}, {"r", "3.0"}});
     svg.element("line", {{"x1", number(at.x + direction * 5)},
@@ -194,12 +192,12 @@ void drawParcelPath(SvgDocument& svg, const StationDiagram& station, const Lifte
                              {"class", "parcel"},
                              {"clip-path", std::string("url(#") + kClipId + ")"},
                              {"points", pointList(path)}});
-    drawMarker(svg, "LCL", station.derived[kLclTemperature], lifted.lcl, true);
+    drawMarker(svg, "lcl", "LCL", station.derived[kLclTemperature], lifted.lcl, true);
     if (lifted.lfc) {
-        drawMarker(svg, "LFC", station.derived[kLfcTemperature], *lifted.lfc, false);
+        drawMarker(svg, "lfc", "LFC", station.derived[kLfcTemperature], *lifted.lfc, false);
     }
     if (lifted.el) {
-        drawMarker(svg, "EL", lifted.parcel.celsiusAt(*lifted.el), *lifted.el, false);
+        drawMarker(svg, "el", "EL", lifted.parcel.celsiusAt(*lifted.el), *lifted.el, false);
     }
 }
 
