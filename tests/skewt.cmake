@@ -32,8 +32,6 @@ vivezeru5_cli_case(skewt_usage_station_without_id 2 skewt examples/sounding_type
 vivezeru5_cli_case(skewt_usage_two_files   2 skewt examples/sounding_type5.txt examples/sounding_rozedu.txt
   STDERR_REGEX "^vivezeru5: one file at a time\n")
 
-set(VIVEZERU5_REAL_DATA ${PROJECT_SOURCE_DIR}/../shared/data/real CACHE PATH
-    "Real soundings the tool is run on (the tests skip when the directory is absent)")
 if(EXISTS /usr/bin/python3)
   add_test(NAME skewt.svg_structure
     COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/skewt/check_skewt.py examples
