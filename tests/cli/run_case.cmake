@@ -7,6 +7,9 @@
 #            output (a stream without its file must stay empty)
 #   -DSCRATCH=directory for the actual output of a failing case
 #   -DSTDOUT_REGEX=... / -DSTDERR_REGEX=...: match instead of a golden file
+#   -DEMULATOR=program and arguments (separated by |) that run TOOL, for a
+#            program built for another system
+#   -DCRLF_AS_LF=ON: read the output's CRLF line ends as LF (Windows programs)
 #
 # With VIVEZERU5_UPDATE_GOLDEN=1 in the environment the golden files of the
 # case are rewritten from the tool's output instead (review the diff).
@@ -17,12 +20,18 @@ foreach(variable TOOL WORKING_DIRECTORY EXPECTED_STATUS GOLDEN SCRATCH)
 endforeach()
 
 string(REPLACE "|" ";" arguments "${ARGUMENTS}")
+string(REPLACE "|" ";" emulator "${EMULATOR}")
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${TOOL} ${arguments}
+  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${emulator} ${TOOL} ${arguments}
   WORKING_DIRECTORY ${WORKING_DIRECTORY}
   OUTPUT_VARIABLE actual_stdout
   ERROR_VARIABLE actual_stderr
   RESULT_VARIABLE actual_status)
+
+if(CRLF_AS_LF)
+  string(REPLACE "\r\n" "\n" actual_stdout "${actual_stdout}")
+  string(REPLACE "\r\n" "\n" actual_stderr "${actual_stderr}")
+endif()
 
 set(failures "")
 
