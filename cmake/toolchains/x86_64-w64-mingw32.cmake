@@ -5,7 +5,8 @@ set(VIVEZERU5_MINGW_TRIPLE x86_64-w64-mingw32)
 set(VIVEZERU5_MINGW_ARCH_FLAGS "")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
 
-# Test programs run under wine64, with wine's own diagnostics silenced, in a
+# Test programs run under wine64, with wine's own diagnostics silenced and
+# without its .NET and HTML engines (nothing here needs them), in a
 # wine prefix under the build folder (the presets share one, so that it is
 # created once).
 find_program(VIVEZERU5_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
@@ -14,6 +15,6 @@ if(NOT VIVEZERU5_WINEPREFIX)
 endif()
 if(VIVEZERU5_WINE64)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-      ${CMAKE_COMMAND} -E env WINEDEBUG=-all WINEPREFIX=${VIVEZERU5_WINEPREFIX}
+      ${CMAKE_COMMAND} -E env WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX=${VIVEZERU5_WINEPREFIX}
       ${VIVEZERU5_WINE64})
 endif()
