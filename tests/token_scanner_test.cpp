@@ -89,6 +89,14 @@ TEST(TokenScanner, RealConversions) {
         {"e5", false, 0, "e5"},
         {"0.1", true, 0.1f, ""},
         {"16777217", true, 16777216.0f, ""},  // rounded once, to nearest even
+        {"1.0000001788139343", true, 0x1.000002p+0f, ""},  // rounded once, not through double
+        {"3.4028236e38", true, inf, ""},
+        {"-1e-50", true, -0.0f, ""},
+        {"0x1.8p-150", true, 0x1p-149f, ""},
+        {"0x1p-150", true, 0.0f, ""},  // a tie below the smallest subnormal goes to even
+        {"0X1.FFFFFFP127", true, inf, ""},
+        {"1e99999999999999999999", true, inf, ""},
+        {"0x.", true, 0.0f, ""},
     };
     for (const Case& c : cases) {
         float value = 0;
