@@ -4,9 +4,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
-#include <sstream>
 #include <vector>
 
 namespace vivezeru5::cli {
@@ -50,16 +49,41 @@ std::optional<std::int64_t> integerValue(std::string_view token) {
     return value;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The readers stop at a word longer than this (see vivezeru5.h), and so
+// does recognition, so that a file whose word never ends is read no further.
+constexpr std::size_t kLongestToken = std::size_t{1} << 20;
+
+// Appends the file's text to `text`, stopping before a run of non-blank
+// characters longer than the readers take (an endless word ends the reading
+// there too). False when the file cannot be read, as a directory cannot.
+bool appendReadableText(std::FILE* file, std::string& text) {
+    std::size_t run = 0;
+    char chunk[1 << 16];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        for (std::size_t i = 0; i < count; ++i) {
+            run = isBlank(chunk[i]) ? 0 : run + 1;
+            if (run > kLongestToken) {
+                text.append(chunk, i);
+                return true;
+            }
+        }
+        text.append(chunk, count);
+    }
+    return std::ferror(file) == 0;
+}
+
 std::vector<std::string_view> tokens(std::string_view text) {
     std::vector<std::string_view> result;
     std::size_t position = 0;
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
     while (position < text.size()) {
-        while (position < text.size() && blank(text[position])) {
+        while (position < text.size() && isBlank(text[position])) {
             ++position;
         }
         const std::size_t start = position;
-        while (position < text.size() && !blank(text[position])) {
+        while (position < text.size() && !isBlank(text[position])) {
             ++position;
         }
         if (position > start) {
@@ -69,9 +93,22 @@ std::vector<std::string_view> tokens(std::string_view text) {
     return result;
 }
 
-// True when some level value of the type-5 stations is not an integer. The
-// walk follows the station headers (id lon lat elevation valueCount) and stops
-// where one does not make sense.
+// A number written with a fraction or an exponent, such as "12.5" or "1e3".
+bool isDecimal(std::string_view token) {
+    if (isInteger(token) || token.find_first_of("0123456789") == std::string_view::npos) {
+        return false;
+    }
+    if (token.front() == '+') {
+        token.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    return end == token.data() + token.size() && error != std::errc::invalid_argument;
+}
+
+// True when a level value of the first type-5 station that has levels is
+// written with decimals. Only that station is looked at: a stray word or
+// number further on does not change how the whole file is read.
 bool hasDecimalLevels(const std::vector<std::string_view>& words) {
     constexpr std::size_t kFirstStation = 3 + 5;  // tag, type, description; date line
     std::size_t position = kFirstStation;
@@ -81,13 +118,14 @@ bool hasDecimalLevels(const std::vector<std::string_view>& words) {
             return false;
         }
         position += 5;
-        const std::size_t end = position + static_cast<std::size_t>(
-                                               std::min<std::int64_t>(*valueCount, std::int64_t{1} << 40));
-        for (; position < end && position < words.size(); ++position) {
-            if (!isInteger(words[position])) {
-                return true;
-            }
+        const std::size_t values =
+            static_cast<std::size_t>(std::min<std::int64_t>(*valueCount, static_cast<std::int64_t>(words.size())));
+        if (values == 0) {
+            continue;
         }
+        const std::size_t end = std::min(position + values, words.size());
+        return std::any_of(words.begin() + static_cast<std::ptrdiff_t>(position),
+                           words.begin() + static_cast<std::ptrdiff_t>(end), isDecimal);
     }
     return false;
 }
@@ -147,16 +185,22 @@ std::optional<FileFormat> recogniseText(std::string_view text) {
 RecognitionResult recognise(const std::string& path) {
     RecognitionResult result;
     errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         result.outcome = Recognition::CannotOpen;
         result.openError = errno;
         return result;
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    const std::string text = contents.str();
-    const auto format = recogniseText(text);
+    const bool readable = appendReadableText(file, result.text);
+    const int readError = errno;
+    std::fclose(file);
+    if (!readable) {
+        // A directory opens but cannot be read.
+        result.outcome = Recognition::CannotOpen;
+        result.openError = readError;
+        return result;
+    }
+    const auto format = recogniseText(result.text);
     if (!format) {
         return result;
     }
