@@ -181,9 +181,7 @@ vivezeru5_cli_case(version                 0 --version
 
 # The real soundings kept beside the repository (shared/data/real): station
 # rows only, never their levels. Skipped, saying so, when they are absent.
-set(VIVEZERU5_REAL_SOUNDINGS ${PROJECT_SOURCE_DIR}/../shared/data/real
-    CACHE PATH "Directory of the real soundings for the tool's tests")
-set(real ${VIVEZERU5_REAL_SOUNDINGS})
+set(real ${VIVEZERU5_REAL_DATA})
 foreach(set type5_int type5_dec rozedu filled)
   vivezeru5_cli_case(real_batch_${set}     0 batch -j 2 ${set} IN ${real} REQUIRES ${real}/${set})
 endforeach()
@@ -204,6 +202,6 @@ vivezeru5_cli_case(real_truncated          3 batch OAX_2014061619_cut.txt
 if(EXISTS /usr/bin/python3)
   add_test(NAME cli.parse_back
     COMMAND /usr/bin/python3 ${VIVEZERU5_CLI_DIR}/parse_back.py $<TARGET_FILE:vivezeru5_cli>
-            ${PROJECT_SOURCE_DIR} ${VIVEZERU5_CLI_SCRATCH} ${VIVEZERU5_REAL_SOUNDINGS})
+            ${PROJECT_SOURCE_DIR} ${VIVEZERU5_CLI_SCRATCH} ${VIVEZERU5_REAL_DATA})
   set_tests_properties(cli.parse_back PROPERTIES LABELS cli)
 endif()
