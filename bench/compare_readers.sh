@@ -29,6 +29,10 @@ while (($#)); do
   esac
 done
 build="${1:?usage: compare_readers.sh [--smoke] [--runs N] BUILD_DIR}"
+if [ ! -x /usr/bin/time ]; then
+  echo "compare_readers.sh: /usr/bin/time not found (apt-get install time)" >&2
+  exit 77  # skipped
+fi
 generate="$build/bench/vivezeru5_generate"
 read_once="$build/bench/vivezeru5_read_once"
 scratch="$(mktemp -d)"
