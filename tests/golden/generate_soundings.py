@@ -98,6 +98,9 @@ def energy():
     # Very dry surfaces: the condensation level needs ten updates and more.
     for td0 in (-140, -145, -160):
         cases.append(base(50, td0))
+    # Hot, moist parcels: the moist adiabat passes 313 K above the LFC, and the capped search stops.
+    cases.append([level(1000, 10, 50, 48), level(950, 54, 40), level(900, 100, 36), level(850, 149, 30),
+                  level(700, 312, 15), level(500, 587, -5), level(300, 965, -35)])
     # A hot, moist parcel: the moist adiabat passes 320 K above the LFC.
     for t0, td0 in ((40, 35), (45, 40), (38, 36)):
         cases.append(base(t0, td0, shift=4))
@@ -135,7 +138,19 @@ def heights():
         unstable = base(32, 26)
         unstable[missing][1] = 9999
         cases.append(unstable)
+    # A stable sounding, negative energy at every level above the LCL, with a
+    # missing height at each level in turn.
+    for missing in range(2, 8):
+        stable = [level(p, h, t) for p, h, t in STABLE]
+        stable[0][3] = 0
+        stable[missing][1] = 9999
+        cases.append(stable)
     return cases
+
+
+STABLE = [(1000, 10, 20), (950, 54, 17), (925, 76, 16), (900, 99, 16), (850, 147, 15), (800, 198, 12),
+          (700, 310, 5), (600, 440, -2), (500, 588, -10), (400, 760, -20), (300, 968, -33),
+          (200, 1244, -52), (100, 1664, -62)]
 
 
 def counts():
@@ -179,6 +194,25 @@ def scans():
             levels = base(32, 26)
             levels[position][0] = pressure
             cases.append(levels)
+    # Below the LCL: a level cooler in θ than the surface after a warmer one,
+    # and a warmer one after a cooler one whose layer mean stays cooler.
+    cases.append([level(1000, 10, 20, -10), level(950, 54, 30), level(925, 77, 13), level(900, 100, 12),
+                  level(850, 149, 9), level(800, 200, 6), level(700, 312, -1), level(600, 440, -9),
+                  level(500, 587, -18), level(400, 757, -29), level(300, 965, -43)])
+    cases.append([level(1000, 10, 20, -10), level(950, 54, 10), level(925, 77, 18), level(900, 100, 16),
+                  level(850, 149, 12), level(800, 200, 8), level(700, 312, 1), level(600, 440, -7),
+                  level(500, 587, -16), level(400, 757, -27), level(300, 965, -41)])
+    # A saturated surface (the LCL is the surface pressure) with a second level at that pressure.
+    cases.append([level(1000, 10, 25, 25), level(1000, 12, 24), level(950, 54, 22), level(900, 100, 19),
+                  level(800, 200, 12), level(600, 440, -3), level(400, 757, -25), level(200, 1240, -58)])
+    # No air at the surface, and at the first level with the LCL below it.
+    cases.append([level(0, 10, 25, 20)] + base(32, 26)[1:])
+    moist = base(32, 31)
+    moist[1][0] = 0
+    cases.append(moist)
+    # Below the LCL, a level back at the surface's pressure and temperature: θ equal to the surface's.
+    cases.append([level(1000, 10, 20, -10), level(950, 54, 26), level(1000, 70, 20), level(900, 100, 22),
+                  level(850, 149, 19), level(700, 312, 6), level(500, 587, -12), level(300, 965, -40)])
     # Pressures that rise again, and a duplicated pressure.
     cases.append(base(32, 26)[:5] + [level(900, 180, 12)] + base(32, 26)[5:])
     cases.append(base(32, 26)[:5] + [level(850, 160, 16)] + base(32, 26)[5:])
@@ -208,10 +242,15 @@ def decimal_cases():
                   level(200, 1240, -60)])
     # Missing heights just above and below the two thresholds of the layer tests.
     for missing in (9998, 9998.5, 9999, 9999.5, 10000):
-        for position in (0, 3, 4):
+        for position in (0, 3, 4, 5):
             levels = base(32, 26) if position else base(20, 0)
+            if position == 5:
+                levels = [level(p, h, t) for p, h, t in STABLE]
             levels[position][1] = missing
             cases.append(levels)
+    # The 850 hPa surface saturated: the LCL is the surface, and a second level lies at it.
+    cases.append([level(850, 150, 20, 19.5), level(850, 152, 19.8), level(800, 200, 16), level(700, 312, 8),
+                  level(500, 587, -10), level(300, 965, -40)])
     # A small positive area: a barely unstable layer swept in tenths of a degree.
     for tenths in range(0, 12):
         levels = base(26, 20)
@@ -235,6 +274,51 @@ def decimal_cases():
                   level(500, 580, -13, -30, 250, 20)])
     for t0, td0 in ((25.0200005, -20.9058304), (-273.16, -538.7), (-538.66, -540), (25, -538.66)):
         cases.append([level(1000, 10, t0, td0), level(850, 150, 14, 10), level(500, 580, -14, -30)])
+    # The base sounding with a surface of 32 °C and 26 °C has a parcel of
+    # 24.0917969 °C at 900 hPa and -5.38085938 °C at 400 hPa (the analysis's
+    # own moist adiabat, rounded as it rounds it). An environment exactly at
+    # the parcel's temperature at a level: not warmer, not colder, at the start
+    # of a whole-hPa scan; and one just 0.005 K colder.
+    for pressure_index, temperature in ((3, 24.0917969), (3, 24.0867969), (9, -5.38085938)):
+        levels = base(32, 26)
+        levels[pressure_index][2] = temperature
+        levels[10][2] = -10 if pressure_index == 9 else levels[10][2]
+        cases.append(levels)
+    # A parcel warmer than its environment in one thin layer near 505 hPa only:
+    # positive areas just below 0, between 0 and 1, and between 1 and 2 J/kg.
+    for colder in (0.07, 0.078, 0.082, 0.75, 0.8, 1.0):
+        cases.append([level(1000, 10, 26, 20, 200, 5), level(950, 54, 22), level(900, 100, 21), level(850, 149, 19),
+                      level(800, 200, 17), level(700, 312, 12), level(600, 440, 6), level(510, 572, -4.4),
+                      level(505, 579, -5.02929688 - colder), level(490, 600, -3), level(400, 757, -12),
+                      level(300, 965, -28)])
+    # An LFC at exactly 1 hPa and at 2 hPa, above a cold top.
+    cases.append([level(1000, 10, 10, -30), level(500, 587, -40), level(2, 4200, 30), level(0.5, 4600, -150)])
+    cases.append([level(1000, 10, 10, -30), level(500, 587, -40), level(3, 4000, 30), level(1.5, 4400, -300)])
+    # Surface parcels of 998.7 K and 999 K: the mixing ratio gives up at 999 K.
+    for t0 in (725.5, 725.84):
+        cases.append([level(1000, 10, t0, t0), level(900, 100, 20), level(500, 587, -10)])
+    # Condensation levels just above the surface, swept: the layer closing at
+    # the LCL starts at the surface height.
+    for k in range(24):
+        t0 = 20 + 0.37 * k
+        cases.append([level(1000, 10 + k, t0, t0 - 1.5 - 0.05 * k), level(850, 149, t0 - 12),
+                      level(700, 312, t0 - 22), level(500, 587, t0 - 38), level(300, 965, t0 - 62)])
+    # Surfaces found to separate the method from near variants of it (a kelvin
+    # value, a relative humidity or a layer mean rounded once more or once
+    # less), by reading many surfaces with both and keeping those that differ.
+    for t0, td0 in ((22.93, 10.32), (26.65, 20.49), (26.65, 17.48), (26.34, 15.45), (28.82, 22.23),
+                    (31.61, 30.18), (31.61, 29.75), (28.14, 24.84)):
+        cases.append(base(t0, td0))
+    for k, td0 in ((22, 24.84), (22, 24.14)):
+        t0 = 20 + 0.37 * k
+        cases.append([level(1000, 10 + k, t0, td0), level(850, 149, t0 - 12), level(700, 312, t0 - 22),
+                      level(500, 587, t0 - 38), level(300, 965, t0 - 62)])
+    # The first level above the LCL exactly at the parcel's temperature there,
+    # where the LCL's θ is a little below the surface's.
+    for t0, td0, index, parcel in ((23.86, 22.86, 1, 21.3964844), (31.61, 26.31, 2, 25.1171875)):
+        levels = base(t0, td0)
+        levels[index][2] = parcel
+        cases.append(levels)
     # The worked soundings with their decimal temperatures.
     worked = [28.0, 24.5, 22.8, 21.0, 18.2, 15.0, 8.0, 0.0, -8.5, -19.0, -33.0, -42.0, -52.5, -60.0, -66.0]
     for td0 in (20, 22, 24.5, 26):
