@@ -89,6 +89,7 @@ TEST(TokenScanner, RealConversions) {
         {"e5", false, 0, "e5"},
         {"0.1", true, 0.1f, ""},
         {"16777217", true, 16777216.0f, ""},  // rounded once, to nearest even
+        {"1677721.7", true, 1677721.75f, ""},  // a mantissa past 2^24 with a fraction
     };
     for (const Case& c : cases) {
         float value = 0;

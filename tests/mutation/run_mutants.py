@@ -16,6 +16,7 @@ updated. Exit status 0 only when every non-equivalent mutant was killed.
 """
 import argparse
 import concurrent.futures
+import glob
 import os
 import re
 import shutil
@@ -120,9 +121,11 @@ def prepare(build):
                      "-DVIVEZERU5_BUILD_TOOLS=OFF", "-DVIVEZERU5_BUILD_BENCHMARKS=OFF"], ROOT)
     if configure.returncode != 0:
         sys.exit("configure failed:\n" + configure.stdout)
-    executable = os.path.join(binary, "tests", TARGET)
-    if os.path.exists(executable):
-        os.remove(executable)  # linked with the last mutant of an earlier run
+    # The test binary and the static test-support archive (which copies the
+    # library's objects) may hold the last mutant of an earlier run.
+    for stale in [os.path.join(binary, "tests", TARGET)] + glob.glob(os.path.join(binary, "tests", "*.a")):
+        if os.path.exists(stale):
+            os.remove(stale)
     return source, binary, marker
 
 
