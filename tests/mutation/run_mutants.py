@@ -155,12 +155,14 @@ class Worker:
         return self.originals[path]
 
     def baseline(self):
-        started = time.time()
         outcome, log = build_and_test(self.binary, None)
         if outcome != "survived":
             sys.exit("the unmutated library fails its tests (%s):\n%s" % (outcome, log))
-        # The first build compiles everything; a test run takes a small part of it.
-        self.timeout = max(60.0, 3 * (time.time() - started))
+        # A mutant that makes the tests run far longer than the unmutated
+        # library (about a second) has hung: killed.
+        started = time.time()
+        build_and_test(self.binary, None)
+        self.timeout = max(30.0, 20 * (time.time() - started))
 
     def try_mutant(self, mutant):
         path = os.path.join(self.source, mutant.path)
