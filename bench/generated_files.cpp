@@ -84,7 +84,7 @@ std::FILE* openOutput(const std::string& path) {
 }  // namespace
 
 GeneratedFile generateFile(GeneratedFormat format, std::size_t stations, int levels) {
-    static const char* const kNames[] = {"type5_integer", "type5_decimal", "characteristic", "surface"};
+    static const char* const kNames[] = {"type5", "type5-plain", "rozedu", "surface"};
     GeneratedFile generated;
     generated.path = (scratch() / (std::string(kNames[static_cast<int>(format)]) + "_" +
                                    std::to_string(stations) + ".txt"))
@@ -119,7 +119,7 @@ GeneratedFile generateFile(GeneratedFormat format, std::size_t stations, int lev
             std::fputc('\n', file);
         }
     } else {
-        if (format != GeneratedFormat::CharacteristicLevel) {
+        if (format != GeneratedFormat::Rozedu) {
             std::fprintf(file, "diamond 5 generated_soundings\n26 6 1 0 %zu\n", stations);
         }
         for (std::size_t k = 0; k < stations; ++k) {
@@ -127,7 +127,7 @@ GeneratedFile generateFile(GeneratedFormat format, std::size_t stations, int lev
             const double lon = longitude(random);
             const double lat = latitude(random);
             const std::size_t id = 50000 + k;
-            if (format == GeneratedFormat::CharacteristicLevel) {
+            if (format == GeneratedFormat::Rozedu) {
                 std::fprintf(file, "%zu %zu %.2f %.2f %zu\n", k + 1, id, lat, lon, profile.size());
                 for (std::size_t i = 0; i < profile.size(); ++i) {
                     const Level& l = profile[i];
@@ -139,7 +139,7 @@ GeneratedFile generateFile(GeneratedFormat format, std::size_t stations, int lev
             std::fprintf(file, "%zu %.2f %.2f %.0f %zu\n", id, lon, lat, profile.front().height * 10.0,
                          6 * profile.size());
             for (const Level& l : profile) {
-                if (format == GeneratedFormat::Type5Integer) {
+                if (format == GeneratedFormat::Type5) {
                     std::fprintf(file, "%.0f %.0f %.0f %.0f %.0f %.0f\n", l.pressure, l.height, l.temperature,
                                  l.dewPoint, l.direction, l.speed);
                 } else {

@@ -14,7 +14,7 @@ struct GeneratedFile {
     std::size_t stations = 0;
 };
 
-enum class GeneratedFormat { Type5Integer, Type5Decimal, CharacteristicLevel, Surface };
+enum class GeneratedFormat { Type5, Type5Plain, Rozedu, Surface };
 
 // Writes a file of `stations` stations of the format into the scratch
 // directory (removed at exit) and returns it. Sounding stations have about

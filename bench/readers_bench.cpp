@@ -61,10 +61,10 @@ void readFile(benchmark::State& state, GeneratedFormat format) {
     state.counters["file_bytes"] = static_cast<double>(file.bytes);
 }
 
-void BM_readVelmorData5(benchmark::State& state) { readFile<readVelmorData5>(state, GeneratedFormat::Type5Integer); }
-void BM_readVelmor5Only(benchmark::State& state) { readFile<readVelmor5Only>(state, GeneratedFormat::Type5Decimal); }
+void BM_readVelmorData5(benchmark::State& state) { readFile<readVelmorData5>(state, GeneratedFormat::Type5); }
+void BM_readVelmor5Only(benchmark::State& state) { readFile<readVelmor5Only>(state, GeneratedFormat::Type5Plain); }
 void BM_readRozeduData(benchmark::State& state) {
-    readFile<readRozeduData>(state, GeneratedFormat::CharacteristicLevel);
+    readFile<readRozeduData>(state, GeneratedFormat::Rozedu);
 }
 void BM_ReadVelmorData1(benchmark::State& state) { readFile<ReadVelmorData1>(state, GeneratedFormat::Surface); }
 
@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
     takeOwnArguments(argc, argv);
     const auto stations = static_cast<std::int64_t>(gStations);
     // Surface reports are short: ten times as many stations.
-    benchmark::RegisterBenchmark("readVelmorData5/type5_integer", BM_readVelmorData5)->Arg(stations);
-    benchmark::RegisterBenchmark("readVelmor5Only/type5_decimal", BM_readVelmor5Only)->Arg(stations);
-    benchmark::RegisterBenchmark("readRozeduData/characteristic", BM_readRozeduData)->Arg(stations);
+    benchmark::RegisterBenchmark("readVelmorData5/type5", BM_readVelmorData5)->Arg(stations);
+    benchmark::RegisterBenchmark("readVelmor5Only/type5-plain", BM_readVelmor5Only)->Arg(stations);
+    benchmark::RegisterBenchmark("readRozeduData/rozedu", BM_readRozeduData)->Arg(stations);
     benchmark::RegisterBenchmark("ReadVelmorData1/surface", BM_ReadVelmorData1)->Arg(10 * stations);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -1,9 +1,10 @@
 #include "readers/token_scanner.h"
 
 #include <climits>
-#include <cstdlib>
+#include <cmath>
+#include <limits>
 
-#include <locale.h>  // newlocale / _create_locale for the "C" locale conversions
+#include "readers/real_number_text.h"
 
 namespace vivezeru5 {
 namespace {
@@ -20,95 +21,6 @@ bool isHexDigit(int c) {
 }
 
 int toLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
-
-// Real numbers are always read with the "C" locale's decimal point, so a host
-// that switched LC_NUMERIC does not change what the files mean.
-#if defined(_WIN32)
-_locale_t classicLocale() {
-    static _locale_t locale = _create_locale(LC_ALL, "C");
-    return locale;
-}
-float parseFloat(const char* text, char** end) { return _strtof_l(text, end, classicLocale()); }
-#else
-locale_t classicLocale() {
-    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-float parseFloat(const char* text, char** end) { return strtof_l(text, end, classicLocale()); }
-#endif
-
-// The common case of a short decimal such as "-12.5" or "850", converted
-// without the general routine: a mantissa below 2^24 and a power of ten up to
-// 10^10 are both exact in single precision, so one single-precision multiply
-// or divide rounds exactly once, to the same float the general routine gives.
-// Anything else (longer mantissas, larger exponents, hexadecimal, inf, nan)
-// answers false and takes the general routine.
-bool convertShortDecimal(const std::string& text, float& value) {
-    static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-    constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 24;
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        ++i;
-    }
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int exponent = 0;
-    bool dotSeen = false;
-    for (; i < text.size() && (isDigit(text[i]) || (text[i] == '.' && !dotSeen)); ++i) {
-        if (text[i] == '.') {
-            dotSeen = true;
-            continue;
-        }
-        ++digits;
-        if (mantissa > kExactMantissa) {
-            return false;
-        }
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        if (dotSeen) {
-            --exponent;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < text.size()) {
-        // An exponent; "1e" and "1e+" have none to speak of and read as 1.
-        if (text[i] != 'e') {
-            return false;
-        }
-        ++i;
-        const bool negativeExponent = i < text.size() && text[i] == '-';
-        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-            ++i;
-        }
-        int written = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            if (written > 1000) {
-                return false;
-            }
-            written = written * 10 + (text[i] - '0');
-        }
-        if (i != text.size()) {
-            return false;
-        }
-        exponent += negativeExponent ? -written : written;
-    }
-    if (mantissa > kExactMantissa) {
-        return false;
-    }
-    float magnitude = 0.0f;
-    if (mantissa != 0) {
-        if (exponent < -10 || exponent > 10) {
-            return false;
-        }
-        magnitude = exponent >= 0 ? static_cast<float>(mantissa) * kPowersOfTen[exponent]
-                                  : static_cast<float>(mantissa) / kPowersOfTen[-exponent];
-    }
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
 
 }  // namespace
 
@@ -194,33 +106,28 @@ bool TokenScanner::readInt(std::int32_t& value) {
     return true;
 }
 
-bool TokenScanner::convertCollected(float& value) {
-    if (convertShortDecimal(collected_, value)) {
-        return true;
-    }
-    char* end = nullptr;
-    const float converted = parseFloat(collected_.c_str(), &end);
-    if (end == collected_.c_str()) {
-        return false;
-    }
-    value = converted;
-    return true;
+// The value of a spelled-out "inf", "infinity" or "nan", with its sign.
+float spelledValue(bool infinite, bool negative) {
+    const float magnitude =
+        infinite ? std::numeric_limits<float>::infinity() : std::numeric_limits<float>::quiet_NaN();
+    return std::copysign(magnitude, negative ? -1.0f : 1.0f);
 }
 
-// Collects the characters the C library's "%f" takes, then converts them. The
-// collection is greedy: "1e+" is taken whole and converts as 1, while "+." and
-// a lone "0x" take their characters and convert nothing.
+// Takes the characters the C library's "%f" takes, then converts them. The
+// take is greedy: "1e+" is taken whole and converts as 1, while "+." and a
+// lone "0x" take their characters and convert nothing.
 bool TokenScanner::readFloat(float& value) {
-    std::string& text = collected_;
-    text.clear();
     int c = skipBlanks();
     if (c == EOF) {
         return false;
     }
-    bool signSeen = false;
+    RealNumberText number;
+    bool negative = false;
     if (c == '-' || c == '+') {
-        signSeen = true;
-        text.push_back(static_cast<char>(c));
+        negative = c == '-';
+        if (negative) {
+            number.setNegative();
+        }
         c = get();
         if (c == EOF) {
             return false;
@@ -233,26 +140,23 @@ bool TokenScanner::readFloat(float& value) {
             if (c == EOF || toLower(c) != *letter) {
                 return false;
             }
-            text.push_back(static_cast<char>(c));
         }
         return true;
     };
     if (toLower(c) == 'n') {
-        text.push_back(static_cast<char>(c));
         if (!expectLetters("an")) {
             return false;
         }
-        return convertCollected(value);
+        value = spelledValue(false, negative);
+        return true;
     }
     if (toLower(c) == 'i') {
-        text.push_back(static_cast<char>(c));
         if (!expectLetters("nf")) {
             return false;
         }
         c = get();
         if (c != EOF) {
             if (toLower(c) == 'i') {
-                text.push_back(static_cast<char>(c));
                 if (!expectLetters("nity")) {
                     return false;
                 }
@@ -260,20 +164,23 @@ bool TokenScanner::readFloat(float& value) {
                 unget(c);
             }
         }
-        return convertCollected(value);
+        value = spelledValue(true, negative);
+        return true;
     }
 
     bool hexadecimal = false;
     bool digitSeen = false;
     bool dotSeen = false;
     bool exponentSeen = false;
+    bool afterExponentLetter = false;  // the exponent's sign may come next
+    bool takenAfterPrefix = false;     // a hexadecimal number has more than its "0x"
     int exponentChar = 'e';
     if (c == '0') {
-        text.push_back('0');
+        number.addMantissaDigit(c);
         c = get();
         if (toLower(c) == 'x') {
-            text.push_back(static_cast<char>(c));
             hexadecimal = true;
+            number.setHexadecimal();
             exponentChar = 'p';
             c = get();
         } else {
@@ -281,32 +188,43 @@ bool TokenScanner::readFloat(float& value) {
         }
     }
     while (true) {
+        const bool wasAfterExponentLetter = afterExponentLetter;
+        afterExponentLetter = false;
         if (isDigit(c) || (!exponentSeen && hexadecimal && isHexDigit(c))) {
-            text.push_back(static_cast<char>(c));
+            if (exponentSeen) {
+                number.addExponentDigit(c);
+            } else {
+                number.addMantissaDigit(c);
+            }
             digitSeen = true;
-        } else if (exponentSeen && text.back() == exponentChar && (c == '-' || c == '+')) {
-            text.push_back(static_cast<char>(c));
+        } else if (wasAfterExponentLetter && (c == '-' || c == '+')) {
+            if (c == '-') {
+                number.setExponentNegative();
+            }
         } else if (digitSeen && !exponentSeen && toLower(c) == exponentChar) {
-            text.push_back(static_cast<char>(exponentChar));
             exponentSeen = true;
             dotSeen = true;
+            afterExponentLetter = true;
         } else if (!dotSeen && c == '.') {
-            text.push_back('.');
+            number.markPoint();
             dotSeen = true;
         } else {
             unget(c);
             break;
         }
+        takenAfterPrefix = true;
         c = get();
         if (c == EOF) {
             break;
         }
     }
-    const std::size_t signLength = signSeen ? 1 : 0;
-    if (text.size() == signLength || (hexadecimal && text.size() == 2 + signLength)) {
+    // A decimal number needs a digit; a hexadecimal one anything after its
+    // prefix ("0x." is 0).
+    if (hexadecimal ? !takenAfterPrefix : !digitSeen) {
         return false;
     }
-    return convertCollected(value);
+    value = number.toFloat();
+    return true;
 }
 
 bool TokenScanner::readWord(std::string& word, std::size_t keep, std::size_t& length) {

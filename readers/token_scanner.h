@@ -51,7 +51,6 @@ private:
     int refill();         // reads the next buffer-full; its first character, or EOF
     void unget(int c);    // pushes back the character `get` just returned
     int skipBlanks();     // skips white space; returns the first other character, consumed
-    bool convertCollected(float& value);
 
     std::FILE* file_;
     unsigned char buffer_[1 << 16];
@@ -59,7 +58,6 @@ private:
     std::size_t filled_ = 0;
     int pushedBack_ = EOF;
     bool atEnd_ = false;
-    std::string collected_;
 };
 
 // One formatted read of `count` integers ("%d %d ..."): converts into

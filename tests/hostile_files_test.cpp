@@ -56,9 +56,9 @@ struct HostileCase {
 
 Outcome outcomeFor(const HostileCase& c, Reader reader) {
     switch (reader) {
-        case Reader::Type5Analysed:
+        case Reader::Type5:
         case Reader::Type5Plain: return c.type5;
-        case Reader::Characteristic: return c.characteristic;
+        case Reader::Rozedu: return c.characteristic;
         case Reader::Surface: return c.surface;
     }
     return Outcome::Either;
@@ -177,7 +177,7 @@ TEST(HostileFiles, EveryReaderReturnsNullOrAConsistentBlock) {
 // documented layout and not only to agreement with the readers.
 TEST(HostileFiles, DocumentedLayoutOfTheLimitCases) {
     {
-        const Block block = readAndCheck(Reader::Characteristic, std::string(), "empty file");
+        const Block block = readAndCheck(Reader::Rozedu, std::string(), "empty file");
         ASSERT_TRUE(block);
         EXPECT_EQ(block.get()[0], 6.0f);
         EXPECT_EQ(block.get()[5], 0.0f);
@@ -185,7 +185,7 @@ TEST(HostileFiles, DocumentedLayoutOfTheLimitCases) {
     }
     {
         // 1,000,000 declared, none readable: 5·declared + 5 + 0 + 0 + 1.
-        const Block block = readAndCheck(Reader::Type5Analysed, kType5Head + "1000000\n", "no station read");
+        const Block block = readAndCheck(Reader::Type5, kType5Head + "1000000\n", "no station read");
         ASSERT_TRUE(block);
         EXPECT_EQ(block.get()[0], 5000006.0f);
         EXPECT_EQ(block.get()[5], 0.0f);
@@ -201,7 +201,7 @@ TEST(HostileFiles, DocumentedLayoutOfTheLimitCases) {
         EXPECT_EQ(block.get()[6 + 5 + 6], VIVEZERU5_MISSING);
     }
     {
-        const Block block = readAndCheck(Reader::Characteristic, "0 1 2 3 1000000\n" + kLevel7, "levels");
+        const Block block = readAndCheck(Reader::Rozedu, "0 1 2 3 1000000\n" + kLevel7, "levels");
         ASSERT_TRUE(block);
         EXPECT_EQ(block.get()[5], 1.0f);
         EXPECT_EQ(block.get()[0], 6.0f + 5 + 6 * 1000000 + 19);
@@ -231,7 +231,7 @@ TEST(HostileFiles, ElementZeroNeverPromisesMoreThanTheBlock) {
         }
     }
     ScratchFile file(text);
-    for (const Reader reader : {Reader::Type5Plain, Reader::Type5Analysed}) {
+    for (const Reader reader : {Reader::Type5Plain, Reader::Type5}) {
         const Block block = readAndCheck(reader, file.path(), model::nameOf(reader));
         ASSERT_TRUE(block) << model::nameOf(reader);
         EXPECT_EQ(block.get()[5], 3.0f);
@@ -247,9 +247,9 @@ struct ExampleFile {
 };
 
 const ExampleFile kExamples[] = {
-    {"sounding_type5.txt", {Reader::Type5Analysed, Reader::Type5Plain}},
-    {"sounding_type5_decimal.txt", {Reader::Type5Plain, Reader::Type5Analysed}},
-    {"sounding_rozedu.txt", {Reader::Characteristic}},
+    {"sounding_type5.txt", {Reader::Type5, Reader::Type5Plain}},
+    {"sounding_type5_decimal.txt", {Reader::Type5Plain, Reader::Type5}},
+    {"sounding_rozedu.txt", {Reader::Rozedu}},
     {"surface_type1.txt", {Reader::Surface}},
 };
 
@@ -337,14 +337,14 @@ TEST(HostileFiles, ModelNoticesAlteredBlocks) {
         float value;
     };
     const Alteration alterations[] = {
-        {"element 0", Reader::Type5Analysed, "sounding_type5.txt", 0, 400.0f},
+        {"element 0", Reader::Type5, "sounding_type5.txt", 0, 400.0f},
         {"element 5", Reader::Type5Plain, "sounding_type5.txt", 5, 2.0f},
-        {"a level value", Reader::Characteristic, "sounding_rozedu.txt", 12, 999.0f},
+        {"a level value", Reader::Rozedu, "sounding_rozedu.txt", 12, 999.0f},
         {"a station id", Reader::Surface, "surface_type1.txt", 5, 1.0f},
         {"the stations-with-values count", Reader::Surface, "surface_type1.txt", 4, 3.0f},
         {"the terminator", Reader::Type5Plain, "sounding_type5.txt", -1, 0.0f},
         {"the year", Reader::Type5Plain, "sounding_type5_decimal.txt", 1, 2025.0f},
-        {"the last float", Reader::Characteristic, "sounding_rozedu.txt", -1, 0.0f},
+        {"the last float", Reader::Rozedu, "sounding_rozedu.txt", -1, 0.0f},
     };
     for (const Alteration& a : alterations) {
         ScratchFile file(testing::readExample(a.example));

@@ -282,14 +282,14 @@ std::string longNumber(int units) {
 TEST(Memory, PeakGrowsLinearlyWithTheFile) {
     SKIP_WITHOUT_COUNTING();
     const Shape shapes[] = {
-        {"type-5 stations", Reader::Type5Analysed, type5Stations},
+        {"type-5 stations", Reader::Type5, type5Stations},
         {"type-5 stations, plain", Reader::Type5Plain, type5Stations},
-        {"type-5 stations without levels", Reader::Type5Analysed, type5EmptyStations},
-        {"characteristic levels", Reader::Characteristic, characteristicLevels},
-        {"characteristic stations without levels", Reader::Characteristic, characteristicEmptyStations},
+        {"type-5 stations without levels", Reader::Type5, type5EmptyStations},
+        {"characteristic levels", Reader::Rozedu, characteristicLevels},
+        {"characteristic stations without levels", Reader::Rozedu, characteristicEmptyStations},
         {"surface stations", Reader::Surface, surfaceStations},
         {"long description", Reader::Type5Plain, longDescription},
-        {"long real number", Reader::Characteristic, longNumber},
+        {"long real number", Reader::Rozedu, longNumber},
     };
     const int multiples[] = {1, 2, 4, 8, 16, 32};
     constexpr int kBaseUnits = 2000;

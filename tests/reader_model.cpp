@@ -190,7 +190,7 @@ ExpectedBlock expectType5(std::FILE* file, bool analysed) {
     return expected;
 }
 
-ExpectedBlock expectCharacteristic(std::FILE* file) {
+ExpectedBlock expectRozedu(std::FILE* file) {
     ExpectedBlock expected;
     Builder out(expected);
     for (int i = 0; i < 6; ++i) {
@@ -317,8 +317,8 @@ std::string describeIndex(Reader reader, const ExpectedBlock& expected, std::int
 
 const char* nameOf(Reader reader) {
     switch (reader) {
-        case Reader::Type5Analysed: return "readVelmorData5";
-        case Reader::Characteristic: return "readRozeduData";
+        case Reader::Type5: return "readVelmorData5";
+        case Reader::Rozedu: return "readRozeduData";
         case Reader::Type5Plain: return "readVelmor5Only";
         case Reader::Surface: return "ReadVelmorData1";
     }
@@ -327,7 +327,7 @@ const char* nameOf(Reader reader) {
 
 float* callReader(Reader reader, const char* path, bool quiet) {
     int savedStdout = -1;
-    if (quiet && (reader == Reader::Type5Analysed || reader == Reader::Characteristic)) {
+    if (quiet && (reader == Reader::Type5 || reader == Reader::Rozedu)) {
         std::fflush(stdout);
         savedStdout = ::dup(1);
         std::FILE* sink = std::fopen("/dev/null", "w");
@@ -338,8 +338,8 @@ float* callReader(Reader reader, const char* path, bool quiet) {
     }
     float* block = nullptr;
     switch (reader) {
-        case Reader::Type5Analysed: block = readVelmorData5(path); break;
-        case Reader::Characteristic: block = readRozeduData(path); break;
+        case Reader::Type5: block = readVelmorData5(path); break;
+        case Reader::Rozedu: block = readRozeduData(path); break;
         case Reader::Type5Plain: block = readVelmor5Only(path); break;
         case Reader::Surface: block = ReadVelmorData1(path); break;
     }
@@ -357,8 +357,8 @@ ExpectedBlock expectBlock(Reader reader, const char* path) {
         return ExpectedBlock{};
     }
     switch (reader) {
-        case Reader::Type5Analysed: return expectType5(file.get(), true);
-        case Reader::Characteristic: return expectCharacteristic(file.get());
+        case Reader::Type5: return expectType5(file.get(), true);
+        case Reader::Rozedu: return expectRozedu(file.get());
         case Reader::Type5Plain: return expectType5(file.get(), false);
         case Reader::Surface: return expectSurface(file.get());
     }
@@ -367,8 +367,8 @@ ExpectedBlock expectBlock(Reader reader, const char* path) {
 
 std::int64_t blockSizeFromHeader(Reader reader, const float* block) {
     switch (reader) {
-        case Reader::Type5Analysed:
-        case Reader::Characteristic: return static_cast<std::int64_t>(block[0]) + 1;
+        case Reader::Type5:
+        case Reader::Rozedu: return static_cast<std::int64_t>(block[0]) + 1;
         case Reader::Type5Plain: return static_cast<std::int64_t>(block[0]);
         case Reader::Surface: return -1;
     }

@@ -14,9 +14,9 @@
 
 namespace vivezeru5::model {
 
-enum class Reader { Type5Analysed, Characteristic, Type5Plain, Surface };
+enum class Reader { Type5, Rozedu, Type5Plain, Surface };
 
-inline constexpr Reader kAllReaders[] = {Reader::Type5Analysed, Reader::Characteristic, Reader::Type5Plain,
+inline constexpr Reader kAllReaders[] = {Reader::Type5, Reader::Rozedu, Reader::Type5Plain,
                                          Reader::Surface};
 
 const char* nameOf(Reader reader);

@@ -418,6 +418,14 @@ TEST(ScannerAgainstCLibrary, NamedStreams) {
         {"float out of range", "1e39 1e-50 -1e400 0x1p-149 0x1p-150", {C::ThreeFloats, C::ThreeFloats}},
         {"word straddling the read-ahead buffer", std::string(65535, ' ') + "123456 7", {C::Word, C::Int, C::Int}},
         {"number straddling the read-ahead buffer", std::string(65534, '\n') + "1.25e2 8", {C::Float, C::Int}},
+        {"a tie decided by a digit far behind it",
+         "16777217." + std::string(1000, '0') + "1 16777217." + std::string(1000, '0') + " 0x1000001." +
+             std::string(900, '0') + "1p0",
+         {C::Float, C::Float, C::Float}},
+        {"thousands of digits before and after the point",
+         "0." + std::string(3000, '0') + "15e3010 1" + std::string(3000, '0') + "e-2990 " + std::string(2000, '9') +
+             " -0." + std::string(2000, '0') + "1e99999999999",
+         {C::ThreeFloats, C::Float}},
     };
     std::vector<char> wordBuffer;
     for (const Case& c : cases) {

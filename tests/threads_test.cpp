@@ -94,14 +94,14 @@ TEST(Threads, ConcurrentReadsGiveTheSequentialBlocks) {
         job.file = std::make_unique<ScratchFile>(contents);
         jobs.push_back(std::move(job));
     };
-    addJob(Reader::Type5Analysed, manyType5Stations(type5, 20));
-    addJob(Reader::Characteristic, repeated(characteristic, 20));
+    addJob(Reader::Type5, manyType5Stations(type5, 20));
+    addJob(Reader::Rozedu, repeated(characteristic, 20));
     addJob(Reader::Type5Plain, manyType5Stations(decimal, 20));
     addJob(Reader::Surface, surface);
-    addJob(Reader::Type5Analysed, type5);
-    addJob(Reader::Characteristic, characteristic);
-    addJob(Reader::Type5Analysed, manyType5Stations(decimal, 10));
-    addJob(Reader::Characteristic, repeated(characteristic, 7) + "0 1 2 3 oops");
+    addJob(Reader::Type5, type5);
+    addJob(Reader::Rozedu, characteristic);
+    addJob(Reader::Type5, manyType5Stations(decimal, 10));
+    addJob(Reader::Rozedu, repeated(characteristic, 7) + "0 1 2 3 oops");
 
     QuietStdout quiet;
     for (Job& job : jobs) {

@@ -90,6 +90,16 @@ TEST(TokenScanner, RealConversions) {
         {"0.1", true, 0.1f, ""},
         {"16777217", true, 16777216.0f, ""},  // rounded once, to nearest even
         {"1677721.7", true, 1677721.75f, ""},  // a mantissa past 2^24 with a fraction
+        {"3355443.1", true, 3355443.0f, ""},   // nearer 3355443.0 than 3355443.25
+        {"0.05", true, 0.05f, ""},
+        {"1.0000001788139343", true, 0x1.000002p+0f, ""},  // rounded once, not through double
+        {"3.4028236e38", true, inf, ""},
+        {"-1e-50", true, -0.0f, ""},
+        {"0x1.8p-150", true, 0x1p-149f, ""},
+        {"0x1p-150", true, 0.0f, ""},  // a tie below the smallest subnormal goes to even
+        {"0X1.FFFFFFP127", true, inf, ""},
+        {"1e99999999999999999999", true, inf, ""},
+        {"0x.", true, 0.0f, ""},
     };
     for (const Case& c : cases) {
         float value = 0;

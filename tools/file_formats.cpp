@@ -4,9 +4,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
-#include <sstream>
 #include <vector>
 
 namespace vivezeru5::cli {
@@ -69,9 +68,22 @@ std::vector<std::string_view> tokens(std::string_view text) {
     return result;
 }
 
-// True when some level value of the type-5 stations is not an integer. The
-// walk follows the station headers (id lon lat elevation valueCount) and stops
-// where one does not make sense.
+// A number written with a fraction or an exponent, such as "12.5" or "1e3".
+bool isDecimal(std::string_view token) {
+    if (isInteger(token) || token.find_first_of("0123456789") == std::string_view::npos) {
+        return false;
+    }
+    if (token.front() == '+') {
+        token.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    return end == token.data() + token.size() && error != std::errc::invalid_argument;
+}
+
+// True when a level value of the first type-5 station that has levels is
+// written with decimals. Only that station is looked at: a stray word or
+// number further on does not change how the whole file is read.
 bool hasDecimalLevels(const std::vector<std::string_view>& words) {
     constexpr std::size_t kFirstStation = 3 + 5;  // tag, type, description; date line
     std::size_t position = kFirstStation;
@@ -81,13 +93,14 @@ bool hasDecimalLevels(const std::vector<std::string_view>& words) {
             return false;
         }
         position += 5;
-        const std::size_t end = position + static_cast<std::size_t>(
-                                               std::min<std::int64_t>(*valueCount, std::int64_t{1} << 40));
-        for (; position < end && position < words.size(); ++position) {
-            if (!isInteger(words[position])) {
-                return true;
-            }
+        const std::size_t values =
+            static_cast<std::size_t>(std::min<std::int64_t>(*valueCount, static_cast<std::int64_t>(words.size())));
+        if (values == 0) {
+            continue;
         }
+        const std::size_t end = std::min(position + values, words.size());
+        return std::any_of(words.begin() + static_cast<std::ptrdiff_t>(position),
+                           words.begin() + static_cast<std::ptrdiff_t>(end), isDecimal);
     }
     return false;
 }
@@ -147,16 +160,27 @@ std::optional<FileFormat> recogniseText(std::string_view text) {
 RecognitionResult recognise(const std::string& path) {
     RecognitionResult result;
     errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         result.outcome = Recognition::CannotOpen;
         result.openError = errno;
         return result;
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    const std::string text = contents.str();
-    const auto format = recogniseText(text);
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        result.text.append(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
+    std::fclose(file);
+    if (failed) {
+        // A directory opens but cannot be read.
+        result.outcome = Recognition::CannotOpen;
+        result.openError = readError;
+        return result;
+    }
+    const auto format = recogniseText(result.text);
     if (!format) {
         return result;
     }

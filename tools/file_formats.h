@@ -38,12 +38,14 @@ struct RecognitionResult {
     Recognition outcome = Recognition::Unrecognised;
     FileFormat format = FileFormat::Type5;
     int openError = 0;  // errno when the file cannot be opened
+    std::string text;   // the file's contents when it could be opened
 };
 
 // Recognises the format of the file at `path` from its tokens:
 //   first token an integer                          -> characteristic-level
 //   a word, then data type 5                        -> type-5; decimal level
-//                                                      values make it type5-plain
+//                                                      values in the first station
+//                                                      with levels make it type5-plain
 //   a word, then data type 1                        -> type-1 surface
 RecognitionResult recognise(const std::string& path);
 

@@ -1,24 +1,25 @@
 // vivezeru5 — command-line tool for Velmor station data files.
 //
-//   vivezeru5 show [--format F] [--quiet] FILE   readable table of the file
-//   vivezeru5 dump [--format F] [--quiet] FILE   the raw block, one float a line
+//   vivezeru5 show  [options] FILE            readable table, or --csv / --json
+//   vivezeru5 dump  [options] FILE            the raw block, one float a line
+//   vivezeru5 batch [options] FILE|DIR...     one table of the stations of many files
 //
 // It uses only the library's public interface.
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
-
-#include "blocks.h"
+#include "batch.h"
 #include "file_formats.h"
+#include "file_reading.h"
 #include "silenced_stdout.h"
-#include "vivezeru5/vivezeru5.h"
+#include "station_rows.h"
+#include "text_report.h"
 
 #ifndef VIVEZERU5_VERSION
 #define VIVEZERU5_VERSION "unknown"
@@ -32,18 +33,24 @@ constexpr int kExitNoData = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
-    "usage: vivezeru5 show [--format FORMAT] [--quiet] FILE\n"
-    "       vivezeru5 dump [--format FORMAT] [--quiet] FILE\n"
+    "usage: vivezeru5 show [--format FORMAT] [--csv|--json] [--verbose] FILE\n"
+    "       vivezeru5 dump [--format FORMAT] [--verbose] FILE\n"
+    "       vivezeru5 batch [--format FORMAT] [--csv|--json] [-j N] [-o OUT] [--verbose] FILE|DIR...\n"
     "       vivezeru5 --help | --version\n";
 
 constexpr const char* kHelp =
-    "Reads a Velmor station data file with the vivezeru5 library.\n"
+    "Reads Velmor station data files with the vivezeru5 library.\n"
     "\n"
     "commands:\n"
     "  show FILE   the observation time, then per station its id, position,\n"
     "              elevation and level table, and the derived values of the\n"
-    "              analysed formats\n"
+    "              analysed formats; with --csv or --json one row per station\n"
     "  dump FILE   the block the reader returns, one float a line (%.9g)\n"
+    "  batch FILE|DIR...\n"
+    "              one row per station of every file given and of every file\n"
+    "              under the directories given (CSV unless --json), in the\n"
+    "              order given; files that cannot be read are reported and\n"
+    "              skipped; a summary line on standard error at the end\n"
     "\n"
     "options:\n"
     "  -f, --format FORMAT  reader to use instead of recognising the file:\n"
@@ -51,285 +58,218 @@ constexpr const char* kHelp =
     "                         type5-plain  type-5 soundings, decimal levels (readVelmor5Only)\n"
     "                         rozedu       characteristic-level soundings (readRozeduData)\n"
     "                         surface      type-1 surface reports (ReadVelmorData1)\n"
-    "  -q, --quiet          discard the progress lines the analysing readers\n"
-    "                       write to standard output\n"
+    "  --csv                station rows as CSV: values as the block holds them,\n"
+    "                       a flag column beside each derived value\n"
+    "  --json               station rows as JSON: missing and flagged values\n"
+    "                       null, a flagged value's raw value and flag beside it\n"
+    "  -j, --jobs N         batch: read N files at a time (default: the cores)\n"
+    "  -o, --output OUT     batch: write the rows to OUT instead of standard output\n"
+    "  -v, --verbose        pass the analysing readers' progress lines on, to\n"
+    "                       standard error (without it they are discarded)\n"
+    "  -q, --quiet          discard the progress lines (the default)\n"
     "  -h, --help           this help\n"
     "  --version            the version\n"
     "\n"
     "Without --format, a file whose first token is an integer is read as\n"
     "characteristic-level soundings; a word followed by data type 5 as type-5\n"
-    "soundings (type5-plain when a level value has decimals); a word followed\n"
-    "by data type 1 as surface reports.\n"
+    "soundings (type5-plain when a level value of the first station with levels\n"
+    "has decimals); a word followed by data type 1 as surface reports.\n"
     "\n"
     "Units: pressure hPa, height dam, temperature and dew point degrees Celsius,\n"
     "wind direction degrees (from), speed m/s; elevation as in the file (m).\n"
-    "In show, -- marks the missing value -9999.\n"
+    "In show, -- marks the missing value -9999, and * a derived value that\n"
+    "carries a quality flag (missing_level, nan, no_lfc, el_not_found,\n"
+    "not_reached), explained under the station.\n"
     "\n"
-    "exit status: 0 success, 1 the file cannot be read, 2 usage error\n";
+    "Each difference between what a file declares and what was read (stations,\n"
+    "level values, text after the last station) is reported on standard error.\n"
+    "\n"
+    "exit status: 0 read whole, 3 read with problems, 1 the file cannot be read,\n"
+    "2 usage error\n";
 
-struct DerivedName {
-    const char* name;
-    const char* unit;
-};
-
-// Slots 1 to 19 of a station's derived values.
-constexpr DerivedName kDerivedNames[kDerivedCount] = {
-    {"freezing level height", "dam"},
-    {"freezing level pressure", "hPa"},
-    {"K index", "°C"},
-    {"total totals", "°C"},
-    {"SWEAT index", ""},
-    {"Showalter index", "K"},
-    {"LCL pressure", "hPa"},
-    {"LCL temperature", "°C"},
-    {"LCL height", "dam"},
-    {"mean wind direction", "deg"},
-    {"mean wind speed", "m/s"},
-    {"surface lifted index", "K"},
-    {"LFC pressure", "hPa"},
-    {"LFC temperature", "°C"},
-    {"LFC height", "dam"},
-    {"equilibrium level pressure", "hPa"},
-    {"CAPE", "J/kg"},
-    {"CIN", "J/kg"},
-    {"bulk Richardson number", ""},
-};
-
-enum class Command { Show, Dump };
+enum class Command { Show, Dump, Batch };
 
 struct Options {
     Command command = Command::Show;
     std::optional<FileFormat> format;
-    bool quiet = false;
-    std::string path;
+    std::optional<TableFormat> table;
+    bool verbose = false;
+    unsigned jobs = 0;
+    std::optional<std::string> output;
+    std::vector<std::string> files;
 };
-
-bool isMissing(float value) { return value == VIVEZERU5_MISSING; }
-
-// A value in a column of `width` with two decimals, "--" when missing.
-std::string cell(float value, int width) {
-    char text[64];
-    if (isMissing(value)) {
-        std::snprintf(text, sizeof text, "%*s", width, "--");
-    } else if (std::isnan(value)) {
-        std::snprintf(text, sizeof text, "%*s", width, "nan");  // the same whatever its sign bit
-    } else {
-        std::snprintf(text, sizeof text, "%*.2f", width, static_cast<double>(value));
-    }
-    return text;
-}
-
-// An identifier: whole numbers without decimals.
-std::string identifier(float value) {
-    char text[64];
-    if (std::isfinite(value) && std::floor(value) == value && std::fabs(value) < 1e9f) {
-        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(value));
-    } else {
-        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    }
-    return text;
-}
-
-bool isWhole(float value, float low, float high) {
-    return std::isfinite(value) && std::floor(value) == value && value >= low && value <= high;
-}
-
-std::string timeText(const ObservationTime& time, FileFormat format) {
-    if (isMissing(time.year) && isMissing(time.month) && isMissing(time.day) && isMissing(time.hour)) {
-        return "not carried by this format";
-    }
-    char text[160];
-    if (isWhole(time.year, 1000, 9999) && isWhole(time.month, 1, 12) && isWhole(time.day, 1, 31) &&
-        isWhole(time.hour, 0, 24)) {
-        std::snprintf(text, sizeof text, "%04.0f-%02.0f-%02.0f %02.0f:00", static_cast<double>(time.year),
-                      static_cast<double>(time.month), static_cast<double>(time.day),
-                      static_cast<double>(time.hour));
-    } else {
-        std::snprintf(text, sizeof text, "year %g, month %g, day %g, hour %g", static_cast<double>(time.year),
-                      static_cast<double>(time.month), static_cast<double>(time.day),
-                      static_cast<double>(time.hour));
-    }
-    std::string result = text;
-    if (format == FileFormat::Surface && isWhole(time.year, 0, 99)) {
-        result += " (year as written in the file)";
-    }
-    return result;
-}
-
-void printSoundingStation(const SoundingStationView& station, FileFormat format) {
-    std::printf("\nstation %s   lat %s   lon %s   ", identifier(station.id).c_str(),
-                cell(station.latitude, 0).c_str(), cell(station.longitude, 0).c_str());
-    if (format == FileFormat::Rozedu) {
-        std::printf("elevation not carried");
-    } else {
-        std::printf("elevation %s m", cell(station.elevation, 0).c_str());
-    }
-    std::printf("   levels %zu\n", station.levelCount);
-    if (station.levelCount > 0) {
-        std::printf("  pressure    height         T        Td       dir     speed\n");
-        std::printf("       hPa       dam        °C        °C       deg       m/s\n");
-        for (std::size_t i = 0; i < station.levelCount; ++i) {
-            const float* level = station.levels + i * kLevelValues;
-            for (int j = 0; j < kLevelValues; ++j) {
-                std::printf("%s", cell(level[j], 10).c_str());
-            }
-            std::printf("\n");
-        }
-    }
-    if (station.derived != nullptr) {
-        std::printf("  derived values (0 where the analysis does not reach)\n");
-        for (int slot = 0; slot < kDerivedCount; ++slot) {
-            const char* unit = kDerivedNames[slot].unit;
-            std::printf("  %2d  %-28s%s%s%s\n", slot + 1, kDerivedNames[slot].name,
-                        cell(station.derived[slot], 10).c_str(), *unit != '\0' ? "  " : "", unit);
-        }
-    }
-}
-
-void printSurfaceStation(const SurfaceStationView& station) {
-    const float* values = station.values;
-    std::printf("\nstation %s   lat %s   lon %s   elevation %s m\n", identifier(values[0]).c_str(),
-                cell(values[2], 0).c_str(), cell(values[1], 0).c_str(), cell(values[3], 0).c_str());
-    constexpr int kPerRow = 11;
-    for (int first = 5; first <= kSurfaceStride; first += kPerRow) {
-        const int last = std::min(first + kPerRow - 1, kSurfaceStride);
-        std::printf("  value");
-        for (int n = first; n <= last; ++n) {
-            std::printf("%9d", n);
-        }
-        std::printf("\n       ");
-        for (int n = first; n <= last; ++n) {
-            std::printf("%s", cell(values[n - 1], 9).c_str());
-        }
-        std::printf("\n");
-    }
-}
-
-void show(const std::string& path, FileFormat format, const BlockView& view) {
-    const FormatTraits& traits = traitsOf(format);
-    std::printf("file: %s\n", path.c_str());
-    std::printf("format: %s (%s, read with %s)\n", traits.optionName, traits.description, traits.readerName);
-    std::printf("observation time: %s\n", timeText(view.time, format).c_str());
-    std::printf("stations: %zu\n", view.stationCount);
-    for (const auto& station : view.soundings) {
-        printSoundingStation(station, format);
-    }
-    for (const auto& station : view.surfaces) {
-        printSurfaceStation(station);
-    }
-}
-
-void dump(const float* block, const BlockView& view) {
-    for (std::size_t i = 0; i < view.length; ++i) {
-        std::printf("%.9g\n", static_cast<double>(block[i]));
-    }
-}
-
-
-float* callReader(FileFormat format, const char* path) {
-    switch (format) {
-        case FileFormat::Type5:
-            return readVelmorData5(path);
-        case FileFormat::Type5Plain:
-            return readVelmor5Only(path);
-        case FileFormat::Rozedu:
-            return readRozeduData(path);
-        case FileFormat::Surface:
-            return ReadVelmorData1(path);
-    }
-    return nullptr;
-}
-
-float* read(FileFormat format, const std::string& path, bool quiet) {
-    if (quiet) {
-        vivezeru5::tools::SilencedStdout silenced;
-        return callReader(format, path.c_str());
-    }
-    float* block = callReader(format, path.c_str());
-    std::fflush(stdout);
-    return block;
-}
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "vivezeru5: %s\n%s", message.c_str(), kUsage);
     return kExitUsage;
 }
 
+std::optional<unsigned> jobCount(std::string_view text) {
+    unsigned value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9' || value > 10000) {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (text.empty() || value == 0 || value > 1024) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The value of an option given as "--name=value", "--name value" or "-n value".
+std::optional<std::string_view> optionValue(int argc, char** argv, int& i, std::string_view longName) {
+    const std::string_view argument = argv[i];
+    const std::string prefix = std::string(longName) + "=";
+    if (argument.starts_with(prefix)) {
+        return argument.substr(prefix.size());
+    }
+    if (i + 1 < argc) {
+        return std::string_view(argv[++i]);
+    }
+    return std::nullopt;
+}
+
+bool isOption(std::string_view argument, std::string_view shortName, std::string_view longName) {
+    return argument == shortName || argument == longName || argument.starts_with(std::string(longName) + "=");
+}
+
 // Parses the arguments after the command; returns an exit status on error.
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     bool onlyFiles = false;
-    std::vector<std::string> files;
+    const bool batch = options.command == Command::Batch;
     for (int i = 2; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (onlyFiles || argument.empty() || argument[0] != '-' || argument == "-") {
-            files.emplace_back(argument);
+            options.files.emplace_back(argument);
         } else if (argument == "--") {
             onlyFiles = true;
         } else if (argument == "-q" || argument == "--quiet") {
-            options.quiet = true;
-        } else if (argument == "-f" || argument == "--format" || argument.starts_with("--format=")) {
-            std::string_view name;
-            if (argument.starts_with("--format=")) {
-                name = argument.substr(std::strlen("--format="));
-            } else if (i + 1 < argc) {
-                name = argv[++i];
-            } else {
+            options.verbose = false;
+        } else if (argument == "-v" || argument == "--verbose") {
+            options.verbose = true;
+        } else if (options.command != Command::Dump && (argument == "--csv" || argument == "--json")) {
+            const TableFormat table = argument == "--csv" ? TableFormat::Csv : TableFormat::Json;
+            if (options.table && *options.table != table) {
+                return usageError("--csv and --json exclude each other");
+            }
+            options.table = table;
+        } else if (isOption(argument, "-f", "--format")) {
+            const auto name = optionValue(argc, argv, i, "--format");
+            if (!name) {
                 return usageError(std::string(argument) + " needs a format: " + formatNames());
             }
-            options.format = formatNamed(name);
+            options.format = formatNamed(*name);
             if (!options.format) {
-                return usageError("unknown format '" + std::string(name) + "' (formats: " + formatNames() + ")");
+                return usageError("unknown format '" + std::string(*name) + "' (formats: " + formatNames() + ")");
             }
+        } else if (batch && isOption(argument, "-j", "--jobs")) {
+            const auto value = optionValue(argc, argv, i, "--jobs");
+            const auto jobs = value ? jobCount(*value) : std::nullopt;
+            if (!jobs) {
+                return usageError(std::string(argument) + " needs a number of files at a time, 1 to 1024");
+            }
+            options.jobs = *jobs;
+        } else if (batch && isOption(argument, "-o", "--output")) {
+            const auto value = optionValue(argc, argv, i, "--output");
+            if (!value || value->empty()) {
+                return usageError(std::string(argument) + " needs a file name");
+            }
+            options.output = std::string(*value);
         } else {
             return usageError("unknown option '" + std::string(argument) + "'");
         }
     }
-    if (files.size() != 1) {
-        return usageError(files.empty() ? "no file given" : "one file at a time");
+    if (options.files.empty()) {
+        return usageError(batch ? "no file or directory given" : "no file given");
     }
-    options.path = files.front();
+    if (!batch && options.files.size() != 1) {
+        return usageError("one file at a time (batch reads many)");
+    }
     return std::nullopt;
 }
 
-int run(const Options& options) {
-    FileFormat format = FileFormat::Type5;
-    if (options.format) {
-        format = *options.format;
-    } else {
-        const RecognitionResult recognised = recognise(options.path);
-        if (recognised.outcome == Recognition::CannotOpen) {
-            std::fprintf(stderr, "vivezeru5: %s: cannot open: %s\n", options.path.c_str(),
-                         std::strerror(recognised.openError));
-            return kExitNoData;
-        }
-        if (recognised.outcome == Recognition::Unrecognised) {
-            std::fprintf(stderr, "vivezeru5: %s: format not recognised; name it with --format (%s)\n",
-                         options.path.c_str(), formatNames().c_str());
-            return kExitNoData;
-        }
-        format = recognised.format;
+void reportProblems(const FileReading& reading) {
+    for (const std::string& problem : reading.problems) {
+        std::fprintf(stderr, "vivezeru5: %s: %s\n", reading.path.c_str(), problem.c_str());
     }
+}
 
-    float* block = read(format, options.path, options.quiet);
-    if (block == nullptr) {
-        std::fprintf(stderr, "vivezeru5: %s: not readable as %s (%s returned NULL)\n", options.path.c_str(),
-                     traitsOf(format).optionName, traitsOf(format).readerName);
+void printTable(std::FILE* out, const FileReading& reading, TableFormat table) {
+    if (table == TableFormat::Json) {
+        std::fputs(jsonDocument(reading).c_str(), out);
+        return;
+    }
+    const RowColumns columns = columnsOf(reading.format);
+    std::fputs(csvHeader(columns).c_str(), out);
+    std::fputs(csvRows(reading, columns).c_str(), out);
+}
+
+int runOneFile(const Options& options, std::FILE* out) {
+    const FileReading reading = readFile(options.files.front(), options.format);
+    if (reading.block) {
+        if (options.command == Command::Dump) {
+            printBlock(out, reading);
+        } else if (options.table) {
+            printTable(out, reading, *options.table);
+        } else {
+            printTextReport(out, reading);
+        }
+        std::fflush(out);
+    }
+    if (!reading.failure.empty()) {
+        std::fprintf(stderr, "vivezeru5: %s: %s\n", reading.path.c_str(), reading.failure.c_str());
+    }
+    reportProblems(reading);
+    return exitStatusOf(reading.outcome());
+}
+
+int runBatchCommand(const Options& options, std::FILE* out) {
+    BatchRequest request;
+    request.inputs = options.files;
+    request.format = options.format;
+    request.table = options.table.value_or(TableFormat::Csv);
+    request.jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    request.outputPath = options.output;
+    if (!options.output) {
+        return runBatch(request, out);
+    }
+    std::FILE* file = std::fopen(options.output->c_str(), "wb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "vivezeru5: %s: cannot write: %s\n", options.output->c_str(), std::strerror(errno));
         return kExitNoData;
     }
-    const BlockView view = viewBlock(block, format);
-    if (options.command == Command::Show) {
-        show(options.path, format, view);
-    } else {
-        dump(block, view);
-    }
-    std::free(block);
-    std::fflush(stdout);
-    if (!view.problem.empty()) {
-        std::fprintf(stderr, "vivezeru5: %s: unexpected block from %s: %s\n", options.path.c_str(),
-                     traitsOf(format).readerName, view.problem.c_str());
+    const int status = runBatch(request, file);
+    if (std::fclose(file) != 0) {
+        std::fprintf(stderr, "vivezeru5: %s: cannot write: %s\n", options.output->c_str(), std::strerror(errno));
         return kExitNoData;
     }
-    return kExitOk;
+    return status;
+}
+
+int run(const Options& options) {
+    // The tool's own output goes to the original standard output; the readers'
+    // progress lines, written there from any thread, are discarded or passed
+    // to standard error.
+    const vivezeru5::tools::ProgramOutput output(options.verbose);
+    if (options.command == Command::Batch) {
+        return runBatchCommand(options, output.output());
+    }
+    return runOneFile(options, output.output());
+}
+
+std::optional<Command> commandNamed(std::string_view name) {
+    if (name == "show") {
+        return Command::Show;
+    }
+    if (name == "dump") {
+        return Command::Dump;
+    }
+    if (name == "batch") {
+        return Command::Batch;
+    }
+    return std::nullopt;
 }
 
 int main(int argc, char** argv) {
@@ -346,13 +286,11 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     Options options;
-    if (command == "show") {
-        options.command = Command::Show;
-    } else if (command == "dump") {
-        options.command = Command::Dump;
-    } else {
+    const auto named = commandNamed(command);
+    if (!named) {
         return usageError("unknown command '" + std::string(command) + "'");
     }
+    options.command = *named;
     for (int i = 2; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "-h" || argument == "--help") {

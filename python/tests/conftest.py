@@ -1,4 +1,5 @@
 import os
+import struct
 from pathlib import Path
 
 import pytest
@@ -24,9 +25,14 @@ def levels_kind(request, monkeypatch):
     return request.param
 
 
+def f32(value):
+    """The float32 nearest to `value`, as a Python float."""
+    return struct.unpack("f", struct.pack("f", value))[0]
+
+
 def rows(levels):
-    """Level rows as tuples of Python floats, whichever container holds them."""
-    return [tuple(float(v) for v in row) for row in levels]
+    """Level rows as tuples of float32 values (widened), whichever container holds them."""
+    return [tuple(f32(v) for v in row) for row in levels]
 
 
 @pytest.fixture
@@ -41,4 +47,4 @@ def write_file(tmp_path):
     return write
 
 
-__all__ = ["vivezeru5", "rows"]
+__all__ = ["vivezeru5", "rows", "f32"]

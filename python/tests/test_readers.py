@@ -39,8 +39,9 @@ def test_examples(levels_kind, examples, reader, name, count, analysed, time, fi
     station = sounding.stations[0]
     station_id, lon, lat, elevation, level_count = first
     assert station.id == station_id and isinstance(station.id, int)
-    assert (station.lon, station.lat) == (f32(lon), f32(lat))
-    assert station.elevation == (None if elevation is None else f32(elevation))
+    # float32 values surface as the shortest decimal that reads back as them
+    assert (station.lon, station.lat) == (lon, lat)
+    assert station.elevation == elevation
     assert station.level_count == level_count
     assert (station.derived is not None) == analysed
     if analysed:
@@ -82,10 +83,10 @@ def test_surface_example(levels_kind, examples):
     assert (report.time.year, report.time.month, report.time.day, report.time.hour) == (26, 12, 8, 6)
     assert [s.id for s in report.stations] == [40101, 40102, 40103, 40104]
     plain, with_pair = report.stations[0], report.stations[1]
-    assert (with_pair.lon, with_pair.lat, with_pair.elevation) == (f32(121.45), f32(31.40), f32(4.5))
+    assert (with_pair.lon, with_pair.lat, with_pair.elevation) == (121.45, 31.40, 4.5)
     assert len(with_pair.values) == 26
     assert (with_pair.value(23), with_pair.value(24)) == (1, 2)
-    assert (with_pair.value(25), with_pair.value(26)) == (f32(-2.4), f32(-1.3))
+    assert (with_pair.value(25), with_pair.value(26)) == (-2.4, -1.3)
     assert (plain.value(25), plain.value(26)) == (vivezeru5.MISSING, vivezeru5.MISSING)
     with pytest.raises(IndexError):
         plain.value(27)
@@ -144,11 +145,25 @@ def test_empty_characteristic_level_file_has_no_stations(write_file):
     assert sounding.stations == [] and sounding.time is None
 
 
-def test_progress_lines_only_from_analysing_readers(capfd, examples):
-    vivezeru5.read_type5_plain(examples / "sounding_type5.txt")
-    assert capfd.readouterr().out == ""
-    vivezeru5.read_type5(examples / "sounding_type5.txt")
-    assert capfd.readouterr().out == "New Method ... NegEngBLFC end\nNew Method ... EL end\n"
+LINES = "New Method ... NegEngBLFC end\nNew Method ... EL end\n"
+
+
+@pytest.mark.parametrize(
+    "reader, name, options, out",
+    [
+        (vivezeru5.read_type5_plain, "sounding_type5.txt", {}, ""),
+        (vivezeru5.read_type5, "sounding_type5.txt", {}, ""),
+        (vivezeru5.read_type5, "sounding_type5.txt", {"progress": True}, LINES),
+        (vivezeru5.read_rozedu, "sounding_rozedu.txt", {"progress": True}, LINES),
+        (vivezeru5.read, "sounding_type5.txt", {}, ""),
+        (vivezeru5.read, "sounding_type5.txt", {"progress": True}, LINES),
+    ],
+)
+def test_progress_lines_only_when_asked_for(capfd, examples, reader, name, options, out):
+    print("before", flush=True)
+    reader(examples / name, **options)
+    print("after", flush=True)
+    assert capfd.readouterr().out == "before\n" + out + "after\n"
 
 
 @pytest.mark.parametrize(

@@ -2,12 +2,22 @@
 
 Each reader takes the path of one file and returns Python objects; the block
 of floats the C library allocates is copied and released before returning.
+`read` recognises the format itself and also takes bytes, binary file objects
+and gzip-compressed files.
 
     >>> import vivezeru5
-    >>> sounding = vivezeru5.read_type5("examples/sounding_type5.txt")
+    >>> sounding = vivezeru5.read("examples/sounding_type5.txt")
     >>> station = sounding.stations[0]
     >>> station.levels[0]          # pressure, height, T, Td, direction, speed
-    >>> station.derived["cape_jkg"]
+    >>> station.derived["cape_jkg"], station.flags["cape_jkg"]
+    >>> sounding.to_dataframe()    # with pandas: one row per station
+
+Values surface as the shortest decimal that reads back as the block's float32
+(36.12, not 36.119998931884766); numpy level arrays keep the float32 values.
+
+Every derived value of an analysed station carries a quality flag (one of
+FLAG_NAMES, or None; FLAG_REASONS says what each means). With honest=True a
+flagged value is NaN; the flags are there either way.
 
 Units: pressure hPa, height geopotential dam, temperature and dew point °C,
 wind direction degrees (from), wind speed m/s, elevation as in the file (m).
@@ -17,10 +27,14 @@ asked for with ``missing=`` (for example ``missing=float("nan")``).
 Levels are a numpy array of shape (n, 6), dtype float32, when numpy can be
 imported, and a list of 6-tuples of floats otherwise.
 
-The analysing readers (read_type5, read_rozedu) let the library write its
-progress lines ("New Method ... NegEngBLFC end", "New Method ... EL end") to
-the process's standard output, as the C library does; they are flushed before
-the call returns.
+The analysing readers' progress lines ("New Method ... NegEngBLFC end",
+"New Method ... EL end") are discarded unless progress=True asks for them; then
+they go to the process's standard output and are flushed before the call
+returns. Several threads may read at once either way (see _progress.py).
+
+A file that declares more than the reader got from it (stations, level values)
+or has text after its last station is still read; each problem is issued as a
+VivezeruWarning and listed in the result's `problems`.
 
 The shared library is looked up in this order: the path in the environment
 variable VIVEZERU5_LIBRARY, a libvivezeru5 next to this package, then the
@@ -37,12 +51,25 @@ from ._blocks import (
     SurfaceReport,
     SurfaceStation,
 )
+from ._flags import FLAG_NAMES, FLAG_REASONS
 from ._library import VivezeruError, library_path
-from ._readers import read_raw, read_rozedu, read_surface, read_type5, read_type5_plain
+from ._readers import (
+    FORMAT_NAMES,
+    VivezeruWarning,
+    read,
+    read_raw,
+    read_rozedu,
+    read_surface,
+    read_type5,
+    read_type5_plain,
+)
 
 __all__ = [
     "DERIVED_NAMES",
     "DERIVED_UNITS",
+    "FLAG_NAMES",
+    "FLAG_REASONS",
+    "FORMAT_NAMES",
     "LEVEL_COLUMNS",
     "MISSING",
     "ObservationTime",
@@ -51,7 +78,9 @@ __all__ = [
     "SurfaceReport",
     "SurfaceStation",
     "VivezeruError",
+    "VivezeruWarning",
     "library_path",
+    "read",
     "read_raw",
     "read_rozedu",
     "read_surface",

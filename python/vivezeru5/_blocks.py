@@ -1,9 +1,13 @@
 """The Python view of the readers' blocks (layouts in vivezeru5/vivezeru5.h)."""
 import datetime
+import functools
 import math
 from array import array
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 from typing import Any, Dict, List, Optional, Tuple
+
+from . import _flags
+from ._formatted_input import float32
 
 try:
     import numpy as _numpy
@@ -73,6 +77,8 @@ class SoundingStation:
     elevation: Optional[float]  # None when the format carries none (characteristic-level)
     levels: Any  # numpy (n, 6) float32 array, or list of 6-tuples; columns LEVEL_COLUMNS
     derived: Optional[Dict[str, float]]  # DERIVED_NAMES -> value; None when not analysed
+    # DERIVED_NAMES -> flag name (FLAG_NAMES) or None; None when not analysed
+    flags: Optional[Dict[str, Optional[str]]] = None
 
     @property
     def level_count(self) -> int:
@@ -84,6 +90,23 @@ class Sounding:
     time: Optional[ObservationTime]  # None for characteristic-level files
     stations: List[SoundingStation]
     analysed: bool
+    format: Optional[str] = None  # type5, type5-plain or rozedu
+    source: Optional[str] = None  # the file read, as given
+    problems: List[str] = field(default_factory=list)  # what the file declares but the reader did not get
+
+    def to_dataframe(self):
+        """One row per station (pandas): file, format, time, station_id, lon,
+        lat, elevation, level_count, then the 19 derived values and, after
+        them, one `<name>_flag` column each (None when unflagged)."""
+        from ._frames import stations_frame
+
+        return stations_frame(self)
+
+    def levels_dataframe(self):
+        """One row per level (pandas): station_id, level (0 is the surface), then LEVEL_COLUMNS."""
+        from ._frames import levels_frame
+
+        return levels_frame(self)
 
 
 @dataclass(frozen=True)
@@ -105,6 +128,16 @@ class SurfaceStation:
 class SurfaceReport:
     time: ObservationTime  # year as written in the file
     stations: List[SurfaceStation]
+    format: str = "surface"
+    source: Optional[str] = None
+    problems: List[str] = field(default_factory=list)
+
+    def to_dataframe(self):
+        """One row per station (pandas): file, format, time, station_id, lon,
+        lat, elevation, then value_5 to value_26 numbered as in the file."""
+        from ._frames import surface_frame
+
+        return surface_frame(self)
 
 
 def _count(value: float, what: str) -> int:
@@ -117,8 +150,22 @@ def _identifier(value: float):
     return int(value) if math.isfinite(value) and value == math.floor(value) else value
 
 
+@functools.lru_cache(maxsize=1 << 16)
+def shortest_decimal(value: float) -> float:
+    """The float32 `value` as the shortest decimal that reads back as the same
+    float32: 36.12 for the float32 nearest 36.12, not 36.119998931884766."""
+    if not math.isfinite(value):
+        return value
+    for digits in range(1, 10):
+        candidate = float("%.*g" % (digits, value))
+        if float32(candidate) == value:
+            return candidate
+    return value
+
+
 class _Values:
-    """Floats copied out of a block, with the missing value replaced on request."""
+    """Floats copied out of a block, with the missing value replaced on request;
+    each value surfaces as the shortest decimal of its float32."""
 
     def __init__(self, raw: bytes, missing: Optional[float]):
         self.floats = array("f", raw)
@@ -131,7 +178,12 @@ class _Values:
         value = self.floats[index]
         if self.missing is not None and value == MISSING:
             return self.missing
-        return value
+        return shortest_decimal(value)
+
+    def raw_rows(self, start: int, rows: int, columns: int) -> List[List[float]]:
+        """Rows of the block's values as they stand (no replacement)."""
+        floats = self.floats
+        return [floats[start + r * columns:start + (r + 1) * columns].tolist() for r in range(rows)]
 
     def run(self, start: int, count: int) -> List[float]:
         return [self.scalar(i) for i in range(start, start + count)]
@@ -164,7 +216,23 @@ def _time(values: _Values, first: int) -> Optional[ObservationTime]:
     return ObservationTime(*(_identifier(value) for value in fields))
 
 
-def sounding(raw: bytes, analysed: bool, carries_elevation: bool, missing: Optional[float]) -> Sounding:
+def _judged(derived_raw: List[float], levels_raw, values: "_Values", honest: bool):
+    """The derived values by name, with their flags; with `honest`, a flagged value is NaN."""
+    flags = _flags.station_flags(levels_raw, derived_raw)
+    derived = {}
+    for name, raw, flag in zip(DERIVED_NAMES, derived_raw, flags):
+        if honest and flag is not None:
+            derived[name] = math.nan
+        elif values.missing is not None and raw == MISSING:
+            derived[name] = values.missing
+        else:
+            derived[name] = shortest_decimal(raw)
+    return derived, dict(zip(DERIVED_NAMES, flags))
+
+
+def sounding(
+    raw: bytes, analysed: bool, carries_elevation: bool, missing: Optional[float], honest: bool = False
+) -> Sounding:
     values = _Values(raw, missing)
     station_count = _count(values.floats[5], "element 5")
     stations = []
@@ -177,9 +245,11 @@ def sounding(raw: bytes, analysed: bool, carries_elevation: bool, missing: Optio
         if end > len(values):
             raise ValueError(f"block: station {k + 1} does not fit")
         levels = values.table(position + 5, level_count, _LEVEL_WIDTH)
-        derived = None
+        derived = flags = None
         if analysed:
-            derived = dict(zip(DERIVED_NAMES, values.run(end - _DERIVED_COUNT, _DERIVED_COUNT)))
+            derived_raw = values.floats[end - _DERIVED_COUNT:end].tolist()
+            levels_raw = values.raw_rows(position + 5, level_count, _LEVEL_WIDTH)
+            derived, flags = _judged(derived_raw, levels_raw, values, honest)
         stations.append(
             SoundingStation(
                 id=_identifier(values.floats[position]),
@@ -188,6 +258,7 @@ def sounding(raw: bytes, analysed: bool, carries_elevation: bool, missing: Optio
                 elevation=values.scalar(position + 3) if carries_elevation else None,
                 levels=levels,
                 derived=derived,
+                flags=flags,
             )
         )
         position = end

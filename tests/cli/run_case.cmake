@@ -8,6 +8,11 @@
 #   -DSCRATCH=directory for the actual output of a failing case
 #   -DSTDOUT_REGEX=... / -DSTDERR_REGEX=...: match instead of a golden file
 #
+#   -DREQUIRES=path: the case is skipped (prints "SKIPPED: ...") when it is absent
+#   -DTRUNCATED_COPY=source|bytes|name: first write the first `bytes` bytes of
+#            `source` to SCRATCH/name (the case then usually runs in SCRATCH)
+#   -DOUTPUT_FILE=path the tool writes: compared with NAME.out, then removed
+#
 # With VIVEZERU5_UPDATE_GOLDEN=1 in the environment the golden files of the
 # case are rewritten from the tool's output instead (review the diff).
 foreach(variable TOOL WORKING_DIRECTORY EXPECTED_STATUS GOLDEN SCRATCH)
@@ -15,6 +20,24 @@ foreach(variable TOOL WORKING_DIRECTORY EXPECTED_STATUS GOLDEN SCRATCH)
     message(FATAL_ERROR "run_case.cmake: ${variable} not set")
   endif()
 endforeach()
+
+if(DEFINED REQUIRES AND NOT EXISTS "${REQUIRES}")
+  message(STATUS "SKIPPED: ${REQUIRES} is absent (the real soundings live beside the repository in shared/data/real)")
+  return()
+endif()
+
+if(DEFINED TRUNCATED_COPY)
+  string(REPLACE "|" ";" copy "${TRUNCATED_COPY}")
+  list(GET copy 0 copy_source)
+  list(GET copy 1 copy_bytes)
+  list(GET copy 2 copy_name)
+  file(READ "${copy_source}" copy_text LIMIT ${copy_bytes})
+  file(WRITE "${SCRATCH}/${copy_name}" "${copy_text}")
+endif()
+
+if(DEFINED OUTPUT_FILE)
+  file(REMOVE "${OUTPUT_FILE}")
+endif()
 
 string(REPLACE "|" ";" arguments "${ARGUMENTS}")
 execute_process(
@@ -30,7 +53,17 @@ if(NOT actual_status STREQUAL EXPECTED_STATUS)
   string(APPEND failures "exit status ${actual_status}, expected ${EXPECTED_STATUS}\n")
 endif()
 
-foreach(stream stdout stderr)
+set(streams stdout stderr)
+if(DEFINED OUTPUT_FILE)
+  set(actual_out "")
+  if(EXISTS "${OUTPUT_FILE}")
+    file(READ "${OUTPUT_FILE}" actual_out)
+    file(REMOVE "${OUTPUT_FILE}")
+  endif()
+  list(APPEND streams out)
+endif()
+
+foreach(stream ${streams})
   string(TOUPPER "${stream}" upper)
   set(actual "${actual_${stream}}")
   set(golden_file "${GOLDEN}.${stream}")

@@ -1,0 +1,125 @@
+"""Station and level tables (pandas), archives on Dask, and quiet readers in threads."""
+import os
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+import vivezeru5
+
+FLAGGED_COLUMN = "cin_jkg_flag"
+
+
+def test_station_table_has_one_row_per_station_with_flags(examples):
+    pytest.importorskip("pandas")
+    frame = vivezeru5.read(examples / "sounding_type5.txt").to_dataframe()
+    assert list(frame.columns[:8]) == ["file", "format", "time", "station_id", "lon", "lat", "elevation", "level_count"]
+    assert list(frame.columns[8:27]) == list(vivezeru5.DERIVED_NAMES)
+    assert list(frame.columns[27:]) == [f"{name}_flag" for name in vivezeru5.DERIVED_NAMES]
+    assert frame["station_id"].tolist() == [10001, 10002, 10003]
+    first = frame.iloc[0]
+    assert (first["lon"], first["lat"], first["k_index_c"], first["total_totals_c"]) == (116.3, 39.9, 36, 51)
+    assert str(first["time"]) == "2026-12-08 12:00:00"
+    assert frame[FLAGGED_COLUMN].tolist() == [None, "no_lfc", "no_lfc"]  # stations 2 and 3 have no LFC
+    # CSV shows the shortest decimals and reads back with the flags
+    import io
+
+    import pandas
+
+    text = frame.to_csv(index=False)
+    assert ",116.3,39.9,55.0,15," in text
+    back = pandas.read_csv(io.StringIO(text))
+    assert back[FLAGGED_COLUMN].fillna("").tolist() == ["", "no_lfc", "no_lfc"]
+
+
+def test_level_table_has_one_row_per_level(examples):
+    pytest.importorskip("pandas")
+    frame = vivezeru5.read(examples / "sounding_type5.txt").levels_dataframe()
+    assert len(frame) == 15 + 7 + 6
+    row = frame[(frame["station_id"] == 10002) & (frame["level"] == 4)]
+    assert row[list(vivezeru5.LEVEL_COLUMNS)].values.tolist() == [[500, 560, -32, -42, 290, 25]]
+
+
+def test_surface_table(examples):
+    pytest.importorskip("pandas")
+    frame = vivezeru5.read(examples / "surface_type1.txt").to_dataframe()
+    assert frame["station_id"].tolist() == [40101, 40102, 40103, 40104]
+    assert (frame.loc[1, "value_25"], frame.loc[1, "value_26"]) == (-2.4, -1.3)
+
+
+THREADS_SCRIPT = textwrap.dedent(
+    """
+    import sys, threading, time
+    import vivezeru5
+
+    path, loud_reads, printed = sys.argv[1], [], threading.Event()
+
+    def reading(progress):
+        while not printed.is_set():
+            vivezeru5.read_type5(path, progress=progress)
+            if progress:
+                loud_reads.append(1)
+
+    threads = [threading.Thread(target=reading, args=(progress,)) for progress in (False, False, True)]
+    for thread in threads:
+        thread.start()
+    for n in range(300):
+        print(f"main {n}", flush=True)
+        time.sleep(0.0002)
+    printed.set()
+    for thread in threads:
+        thread.join()
+    print(len(loud_reads), file=sys.stderr)
+    """
+)
+
+
+def test_quiet_readers_in_threads_leave_other_output_alone(examples, tmp_path):
+    """Two threads read quietly and one with its progress lines while the main
+    thread prints (to a pipe): every printed line arrives, and the progress
+    lines come only from the loud reads, two lines each."""
+    script = tmp_path / "threads.py"
+    script.write_text(THREADS_SCRIPT)
+    # Unbuffered, the C library writes a progress line and its newline in two
+    # writes, between which another thread's line can land.
+    environment = {key: value for key, value in os.environ.items() if key != "PYTHONUNBUFFERED"}
+    result = subprocess.run([sys.executable, str(script), str(examples / "sounding_type5.txt")],
+                            capture_output=True, text=True, timeout=120, env=environment)
+    assert result.returncode == 0, result.stderr
+    out, loud_reads = result.stdout.splitlines(), int(result.stderr)
+    assert [line for line in out if line.startswith("main")] == [f"main {n}" for n in range(300)]
+    assert out.count("New Method ... NegEngBLFC end") == out.count("New Method ... EL end") == loud_reads
+    assert len(out) == 300 + 2 * loud_reads
+
+
+ARCHIVE_SCRIPT = textwrap.dedent(
+    """
+    import sys
+    import pandas
+    from distributed import Client, LocalCluster
+    import vivezeru5, vivezeru5.dask
+
+    if __name__ == "__main__":
+        paths = sys.argv[1:]
+        with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None) as cluster:
+            with Client(cluster):
+                frame = vivezeru5.dask.read_archive(paths)
+                assert frame.npartitions == len(paths)
+                got = frame.compute().reset_index(drop=True)
+        want = pandas.concat([vivezeru5.read(p).to_dataframe() for p in paths], ignore_index=True)
+        pandas.testing.assert_frame_equal(got, want)
+        print("rows", len(got))
+    """
+)
+
+
+def test_archive_on_two_worker_processes_matches_single_process(examples, tmp_path):
+    pytest.importorskip("distributed")
+    pytest.importorskip("dask.dataframe")
+    paths = [str(examples / name) for name in ("sounding_type5.txt", "sounding_rozedu.txt", "sounding_type5_decimal.txt")]
+    script = tmp_path / "archive.py"
+    script.write_text(ARCHIVE_SCRIPT)
+    result = subprocess.run([sys.executable, str(script), *paths], capture_output=True, text=True, timeout=300)
+    assert result.returncode == 0, result.stderr
+    assert result.stdout == "rows 7\n"  # 3 + 2 + 2 stations, and no progress line from the workers

@@ -1,0 +1,52 @@
+// One file read as the tool reads it: the format recognised (or named), the
+// library's reader called, the block viewed, the reading checked against what
+// the file declares, and every analysed station's values flagged.
+#pragma once
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "blocks.h"
+#include "file_formats.h"
+#include "quality_flags.h"
+
+namespace vivezeru5::cli {
+
+enum class ReadOutcome {
+    Whole,         // read as the file declares it
+    WithProblems,  // read, but the reading and the file disagree (see `problems`)
+    Unreadable,    // no block, or a block that does not follow its layout (see `failure`)
+};
+
+struct BlockRelease {
+    void operator()(float* block) const { std::free(block); }
+};
+
+struct FileReading {
+    std::string path;
+    FileFormat format = FileFormat::Type5;
+    std::unique_ptr<float, BlockRelease> block;
+    BlockView view;
+    std::vector<StationFlags> flags;    // per sounding station of an analysed format
+    std::vector<std::string> problems;  // what the reading missed, one sentence each
+    std::string failure;                // why the file could not be read
+
+    ReadOutcome outcome() const {
+        if (!failure.empty()) {
+            return ReadOutcome::Unreadable;
+        }
+        return problems.empty() ? ReadOutcome::Whole : ReadOutcome::WithProblems;
+    }
+};
+
+// Reads `path` with the reader of `format`, or of the format recognised from
+// the file when none is given. Safe to call from several threads at once.
+FileReading readFile(const std::string& path, std::optional<FileFormat> format);
+
+// Exit status of the tool for an outcome: 0 whole, 3 with problems, 1 unreadable.
+int exitStatusOf(ReadOutcome outcome);
+
+}  // namespace vivezeru5::cli
