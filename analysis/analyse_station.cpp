@@ -9,8 +9,7 @@
 
 namespace vivezeru5 {
 
-void analyseStation() {
-    SoundingStation& station = *currentStation;
+void analyseStation(SoundingStation& station) {
     const SoundingLevel& surface = station.levels[0];
 
     const StandardLevelValues standard = analyseStandardLevels(station);
@@ -23,8 +22,8 @@ void analyseStation() {
     station.lclTemperature =
         computeLclTemperature(surface.temperature, surface.pressure, station.lclPressure);
 
-    computeMeanWind();
-    computeParcelEnergy();
+    computeMeanWind(station);
+    computeParcelEnergy(station);
 }
 
 }  // namespace vivezeru5

@@ -43,8 +43,7 @@ float directionFrom(float u, float v) {
 
 }  // namespace
 
-void computeMeanWind() {
-    SoundingStation& station = *currentStation;
+void computeMeanWind(SoundingStation& station) {
     if (station.levelCount <= 0) {
         station.meanWindDirection = 0;
         station.meanWindSpeed = 0;

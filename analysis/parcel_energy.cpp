@@ -323,8 +323,7 @@ std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool c
     return temperature;
 }
 
-void computeParcelEnergy() {
-    SoundingStation& station = *currentStation;
+void computeParcelEnergy(SoundingStation& station) {
     const SoundingLevel& surface = station.levels[0];
     if (station.lclPressure == 0) {
         return;

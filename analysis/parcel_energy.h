@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "readers/sounding_records.h"
+
 namespace vivezeru5 {
 
 // Saturation mixing ratio (g/kg) at `kelvin` and `pressure` (hPa), from
@@ -16,12 +18,12 @@ float saturationMixingRatio(float kelvin, float pressure);
 // 0.01 K. When `capped`, a trial temperature above 320 K gives no value.
 std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped);
 
-// Lifts the surface parcel of currentStation — dry-adiabatically to the LCL
+// Lifts the surface parcel of `station` — dry-adiabatically to the LCL
 // (lclPressure/lclTemperature), then along its moist adiabat — and writes
 // lclHeight, cin, lfcPressure/Temperature/Height, elPressure, cape and
 // bulkRichardson (from meanWindU/V). Energies are J/kg with g = 9.8 and
 // heights in decametres. Prints "New Method ... NegEngBLFC end" once an LFC is
 // found and "New Method ... EL end" after the positive area, on stdout.
-void computeParcelEnergy();
+void computeParcelEnergy(SoundingStation& station);
 
 }  // namespace vivezeru5

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <limits>
 
+#include "readers/canonical_nan.h"
+
 namespace vivezeru5 {
 namespace {
 
@@ -85,6 +87,7 @@ float* packStationList(const StationList& list, const BlockHeader& header, Deriv
     for (const SoundingStation* station = list.head; station != nullptr; station = station->next) {
         out = packStation(*station, derived, out);
     }
+    canonicaliseNans(block, out);
     std::fill(out, block + blockSize, kMissingValue);  // the terminator and anything after it
     return block;
 }

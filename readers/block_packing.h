@@ -27,8 +27,8 @@ struct BlockHeader {
 std::int64_t packedStationValues(const StationList& list, DerivedIndices derived);
 
 // Allocates `blockSize` floats with malloc and fills them: the header, every
-// station of the list in order, then the terminator kMissingValue; every float
-// after it is kMissingValue too. When header.valueCount is beyond 2^24 and
+// station of the list in order (each NaN made the canonical one), then the
+// terminator kMissingValue; every float after it is kMissingValue too. When header.valueCount is beyond 2^24 and
 // rounds up as a float, the block holds that many more floats. Returns null
 // when `blockSize` cannot hold what is written or the allocation fails.
 float* packStationList(const StationList& list, const BlockHeader& header, DerivedIndices derived,

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "analysis/analyse_station.h"
+#include "readers/export_boundary.h"
 #include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
@@ -61,7 +62,7 @@ std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, Sta
             readCharacteristicLevel(scanner, station->levels[i]);
         }
         if (levelCount >= 1) {
-            analyseStation();
+            analyseStation(*station);
         }
     }
     const BlockHeader header{valueCount,    kMissingValue, kMissingValue,
@@ -73,5 +74,6 @@ std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, Sta
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readRozeduData(const char* path) {
-    return vivezeru5::readSoundingFile(path, vivezeru5::readCharacteristicStations);
+    using namespace vivezeru5;
+    return readWithinBoundary([path] { return readSoundingFile(path, readCharacteristicStations); });
 }

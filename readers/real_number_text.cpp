@@ -9,18 +9,9 @@
 namespace vivezeru5 {
 namespace {
 
-// Beyond this a written exponent only makes the number overflow or vanish.
-constexpr std::int64_t kExponentCeiling = 1000000000;
 // The exponent handed to the conversion; the kept digits move the number's
 // order of magnitude by far less than the distance from here to the float range.
 constexpr std::int64_t kExponentClamp = 100000;
-
-int digitValue(int c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    return (c | 0x20) - 'a' + 10;
-}
 
 // The common case of a short decimal such as "-12.5" or "850": a mantissa of
 // at most 2^24 and a power of ten up to 10^10 are both exact in single
@@ -47,64 +38,45 @@ bool convertShortDecimal(const char* digits, int count, std::int64_t exponent, f
 
 }  // namespace
 
-void RealNumberText::addMantissaDigit(int c) {
-    const int value = digitValue(c);
-    if (kept_ == 0 && value == 0) {
-        // A leading zero: only its place after the point counts.
-        if (pointSeen_) {
-            --scale_;
-        }
-        return;
-    }
-    if (kept_ < kKeptDigits) {
-        digits_[kept_++] = static_cast<char>(c);
-        if (pointSeen_) {
-            --scale_;
-        }
-        return;
-    }
-    droppedNonZero_ = droppedNonZero_ || value != 0;
-    if (!pointSeen_) {
-        ++scale_;
-    }
-}
-
-void RealNumberText::addExponentDigit(int c) {
-    exponent_ = std::min(exponent_ * 10 + (c - '0'), kExponentCeiling);
-}
-
 float RealNumberText::toFloat() const {
-    float magnitude = 0.0f;
-    if (kept_ > 0) {
-        // The kept digits, a 1 standing for the dropped non-zero ones, and the
-        // exponent of the last digit, in the number's base (binary for hexadecimal).
-        char text[kKeptDigits + 32];
-        char* end = std::copy(digits_, digits_ + kept_, text);
-        std::int64_t lastDigitExponent = (exponentNegative_ ? -exponent_ : exponent_);
-        std::int64_t scale = scale_;
-        if (droppedNonZero_) {
-            *end++ = '1';
-            --scale;
-        }
-        const int digitBits = hexadecimal_ ? 4 : 1;
-        lastDigitExponent += scale * digitBits;
-        const auto digitCount = static_cast<std::int64_t>(end - text);
-        if (!hexadecimal_ && convertShortDecimal(text, static_cast<int>(digitCount), lastDigitExponent, magnitude)) {
-            return negative_ ? -magnitude : magnitude;
-        }
-        lastDigitExponent = std::clamp(lastDigitExponent, -kExponentClamp, kExponentClamp);
-        *end++ = hexadecimal_ ? 'p' : 'e';
-        end = std::to_chars(end, text + sizeof text, lastDigitExponent).ptr;
-        const auto format = hexadecimal_ ? std::chars_format::hex : std::chars_format::general;
-        const std::from_chars_result result = std::from_chars(text, end, magnitude, format);
-        if (result.ec == std::errc::result_out_of_range) {
-            // Out of range is either overflow or underflow, told apart by the
-            // order of magnitude of the leading digit.
-            const bool overflow = lastDigitExponent + digitCount * digitBits > 0;
-            magnitude = overflow ? std::numeric_limits<float>::infinity() : 0.0f;
-        }
+    const float value = kept_ == 0 ? 0.0f : magnitude();
+    return negative_ ? -value : value;
+}
+
+float RealNumberText::magnitude() const {
+    const std::int64_t written = exponentNegative_ ? -exponent_ : exponent_;
+    float value = 0.0f;
+    if (!hexadecimal_ && !droppedNonZero_ && convertShortDecimal(digits_, kept_, written + scale_, value)) {
+        return value;
     }
-    return negative_ ? -magnitude : magnitude;
+    return convertKeptDigits();
+}
+
+float RealNumberText::convertKeptDigits() const {
+    // The kept digits, a 1 standing for the dropped non-zero ones, and the
+    // exponent of the last digit, in the number's base (binary for hexadecimal).
+    char text[kKeptDigits + 32];
+    char* end = std::copy(digits_, digits_ + kept_, text);
+    std::int64_t scale = scale_;
+    if (droppedNonZero_) {
+        *end++ = '1';
+        --scale;
+    }
+    const int digitBits = hexadecimal_ ? 4 : 1;
+    const std::int64_t written = exponentNegative_ ? -exponent_ : exponent_;
+    const std::int64_t lastDigitExponent = std::clamp(written + scale * digitBits, -kExponentClamp, kExponentClamp);
+    const auto digitCount = static_cast<std::int64_t>(end - text);
+    *end++ = hexadecimal_ ? 'p' : 'e';
+    end = std::to_chars(end, text + sizeof text, lastDigitExponent).ptr;
+    const auto format = hexadecimal_ ? std::chars_format::hex : std::chars_format::general;
+    float value = 0.0f;
+    if (std::from_chars(text, end, value, format).ec == std::errc::result_out_of_range) {
+        // Out of range is either overflow or underflow, told apart by the
+        // order of magnitude of the leading digit.
+        const bool overflow = lastDigitExponent + digitCount * digitBits > 0;
+        value = overflow ? std::numeric_limits<float>::infinity() : 0.0f;
+    }
+    return value;
 }
 
 }  // namespace vivezeru5

@@ -1,6 +1,6 @@
 // The frame every sounding reader shares: open the file (reporting a path
 // that cannot be opened), parse its stations into a fresh list, close the
-// file, pack the list into the caller's block, release the list.
+// file, pack the list into the caller's block; the list goes with the call.
 #pragma once
 
 #include <optional>
@@ -31,11 +31,12 @@ float* readSoundingFile(const char* path, Parse parse) {
     }
     StationList list;
     TokenScanner scanner(file.handle());
+    if (!scanner.isReady()) {
+        return nullptr;  // out of memory
+    }
     const std::optional<PackingPlan> plan = parse(scanner, list);
     file.close();
-    float* block = plan ? packStationList(list, plan->header, plan->derived, plan->blockSize) : nullptr;
-    releaseStationList(list);
-    return block;
+    return plan ? packStationList(list, plan->header, plan->derived, plan->blockSize) : nullptr;
 }
 
 }  // namespace vivezeru5

@@ -6,7 +6,7 @@
 
 namespace vivezeru5 {
 
-thread_local SoundingStation* currentStation = nullptr;
+StationList::~StationList() { releaseStationList(*this); }
 
 SoundingStation* createStation(StationList& list) {
     auto* station = new (std::nothrow) SoundingStation{};
@@ -16,9 +16,9 @@ SoundingStation* createStation(StationList& list) {
     if (list.head == nullptr) {
         list.head = station;
     } else {
-        currentStation->next = station;
+        list.current->next = station;
     }
-    currentStation = station;
+    list.current = station;
     return station;
 }
 
@@ -46,13 +46,11 @@ void releaseStationList(StationList& list) {
     while (station != nullptr) {
         SoundingStation* next = station->next;
         delete[] station->levels;
-        if (currentStation == station) {
-            currentStation = nullptr;
-        }
         delete station;
         station = next;
     }
     list.head = nullptr;
+    list.current = nullptr;
 }
 
 }  // namespace vivezeru5

@@ -1,6 +1,5 @@
-// Working records of the sounding readers: one level, one station, the list of
-// stations one reader call builds, and the cursor the whole-station analyses
-// take their station from.
+// Working records of the sounding readers: one level, one station, and the
+// list of stations one reader call builds, with the station being read.
 #pragma once
 
 #include <cstdint>
@@ -60,19 +59,21 @@ struct SoundingStation {
     float bulkRichardson = 0;     // dimensionless
 };
 
-// The stations of one reader call, in file order.
+// The stations of one reader call, in file order, and the station being read
+// (the last one). The list owns its stations and releases them when it goes.
 struct StationList {
     SoundingStation* head = nullptr;
+    SoundingStation* current = nullptr;
+
+    StationList() = default;
+    ~StationList();
+    StationList(const StationList&) = delete;
+    StationList& operator=(const StationList&) = delete;
 };
 
-// The station being read and analysed. One per thread: a thread's reader calls
-// run one after the other, while other threads read their own files.
-extern thread_local SoundingStation* currentStation;
-
-// Creates a station with every derived field 0, appends it to `list` (as the
-// head of an empty list, otherwise behind currentStation, the list's last
-// station) and makes it currentStation. Returns null, leaving the list
-// unchanged, when memory runs out.
+// Creates a station with every derived field 0, appends it to `list` behind
+// its current station and makes it the current station. Returns null,
+// leaving the list unchanged, when memory runs out.
 SoundingStation* createStation(StationList& list);
 
 // Gives `station` an array of `levelCount` levels, every value kMissingValue,

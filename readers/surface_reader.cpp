@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
+#include "readers/canonical_nan.h"
 #include "readers/data_file.h"
+#include "readers/export_boundary.h"
 #include "readers/sounding_records.h"
 #include "readers/token_scanner.h"
 #include "vivezeru5/vivezeru5.h"
@@ -33,18 +36,20 @@ bool carriesOptionalPair(const float* station) {
     return station[22] == 1.0f && station[23] == 2.0f;
 }
 
-}  // namespace
-}  // namespace vivezeru5
+// The surface block under construction, released unless handed to the caller.
+struct FreeBlock {
+    void operator()(float* block) const { std::free(block); }
+};
+using OwnedBlock = std::unique_ptr<float, FreeBlock>;
 
-extern "C" VIVEZERU5_API float* VIVEZERU5_CALL ReadVelmorData1(const char* path) {
-    using namespace vivezeru5;
+float* readSurfaceFile(const char* path) {
     DataFile file(path);
     if (!file.isOpen()) {
         return nullptr;
     }
     TokenScanner scanner(file.handle());
     std::int32_t date[5];
-    if (!readSurfaceHeader(scanner, date)) {
+    if (!scanner.isReady() || !readSurfaceHeader(scanner, date)) {
         return nullptr;
     }
     const std::int64_t declared = date[4];
@@ -52,29 +57,38 @@ extern "C" VIVEZERU5_API float* VIVEZERU5_CALL ReadVelmorData1(const char* path)
         return nullptr;
     }
     const std::int64_t blockSize = kSurfaceHeader + kSurfaceStride * declared;
-    auto* block = static_cast<float*>(std::malloc(static_cast<std::size_t>(blockSize) * sizeof(float)));
-    if (block == nullptr) {
+    OwnedBlock block(static_cast<float*>(std::malloc(static_cast<std::size_t>(blockSize) * sizeof(float))));
+    if (!block) {
         return nullptr;
     }
-    std::fill(block, block + blockSize, kMissingValue);
+    float* const values = block.get();
+    std::fill(values, values + blockSize, kMissingValue);
     for (int i = 0; i < 5; ++i) {
-        block[i] = static_cast<float>(date[i]);
+        values[i] = static_cast<float>(date[i]);
     }
     for (std::int64_t k = 0; k < declared; ++k) {
-        float* station = block + kSurfaceHeader + kSurfaceStride * k;
+        float* station = values + kSurfaceHeader + kSurfaceStride * k;
         const int converted = readFloats(scanner, station, kRequiredValues);
         if (converted < kRequiredValues) {
             if (k == 0) {
-                std::free(block);
                 return nullptr;
             }
             std::fill(station, station + converted, kMissingValue);
-            block[4] = static_cast<float>(k);
-            return block;
+            values[4] = static_cast<float>(k);
+            break;
         }
         if (carriesOptionalPair(station)) {
             readFloats(scanner, station + kRequiredValues, kOptionalValues);
         }
     }
-    return block;
+    canonicaliseNans(values, values + blockSize);
+    return block.release();
+}
+
+}  // namespace
+}  // namespace vivezeru5
+
+extern "C" VIVEZERU5_API float* VIVEZERU5_CALL ReadVelmorData1(const char* path) {
+    using namespace vivezeru5;
+    return readWithinBoundary([path] { return readSurfaceFile(path); });
 }

@@ -3,16 +3,15 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <new>
 
 #include "readers/real_number_text.h"
 
 namespace vivezeru5 {
 namespace {
 
-// White space of the "C" locale, whatever locale the host has set.
-bool isBlank(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
 
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
@@ -24,13 +23,14 @@ int toLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
 }  // namespace
 
-TokenScanner::TokenScanner(std::FILE* file) : file_(file) {}
+TokenScanner::TokenScanner(std::FILE* file)
+    : file_(file), buffer_(new (std::nothrow) unsigned char[kBufferSize]) {}
 
 int TokenScanner::refill() {
-    if (atEnd_ || file_ == nullptr) {
+    if (atEnd_ || file_ == nullptr || buffer_ == nullptr) {
         return EOF;
     }
-    filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+    filled_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
     position_ = 0;
     if (filled_ == 0) {
         atEnd_ = true;
@@ -39,7 +39,41 @@ int TokenScanner::refill() {
     return buffer_[position_++];
 }
 
-void TokenScanner::unget(int c) { pushedBack_ = c; }
+void TokenScanner::unget(int c) {
+    pushedBack_ = c;
+    if (c != EOF && !isBlankCharacter(c)) {
+        --runLength_;  // counted again when taken again
+    }
+}
+
+void TokenScanner::endReading() {
+    ended_ = true;
+    atEnd_ = true;
+    position_ = 0;
+    filled_ = 0;
+    pushedBack_ = EOF;
+}
+
+bool TokenScanner::endedByLongToken() {
+    if (!ended_ && runLength_ > kMaxTokenLength) {
+        endReading();
+    }
+    return ended_;
+}
+
+template <typename Value, typename Convert>
+bool TokenScanner::boundedConversion(Value& value, Convert convert) {
+    if (ended_) {
+        return false;
+    }
+    Value converted{};
+    const bool succeeded = convert(converted);
+    if (endedByLongToken() || !succeeded) {
+        return false;
+    }
+    value = converted;
+    return true;
+}
 
 long TokenScanner::position() const {
     const long fileOffset = file_ == nullptr ? 0 : std::ftell(file_);
@@ -52,13 +86,18 @@ long TokenScanner::position() const {
 
 int TokenScanner::skipBlanks() {
     int c = get();
-    while (isBlank(c)) {
+    while (c != EOF && isBlankCharacter(c)) {
+        runLength_ = 0;
         c = get();
     }
     return c;
 }
 
 bool TokenScanner::readInt(std::int32_t& value) {
+    return boundedConversion(value, [this](std::int32_t& converted) { return convertInt(converted); });
+}
+
+bool TokenScanner::convertInt(std::int32_t& value) {
     int c = skipBlanks();
     if (c == EOF) {
         return false;
@@ -113,10 +152,14 @@ float spelledValue(bool infinite, bool negative) {
     return std::copysign(magnitude, negative ? -1.0f : 1.0f);
 }
 
+bool TokenScanner::readFloat(float& value) {
+    return boundedConversion(value, [this](float& converted) { return convertFloat(converted); });
+}
+
 // Takes the characters the C library's "%f" takes, then converts them. The
 // take is greedy: "1e+" is taken whole and converts as 1, while "+." and a
 // lone "0x" take their characters and convert nothing.
-bool TokenScanner::readFloat(float& value) {
+bool TokenScanner::convertFloat(float& value) {
     int c = skipBlanks();
     if (c == EOF) {
         return false;
@@ -230,15 +273,35 @@ bool TokenScanner::readFloat(float& value) {
 bool TokenScanner::readWord(std::string& word, std::size_t keep, std::size_t& length) {
     word.clear();
     length = 0;
+    std::size_t taken = 0;
+    if (!boundedConversion(taken, [&](std::size_t& count) { return takeWord(word, keep, kNoLimit, count); })) {
+        return false;
+    }
+    length = taken;
+    return true;
+}
+
+bool TokenScanner::readShortWord(std::string& word, std::size_t limit) {
+    word.clear();
+    std::size_t length = 0;
+    return boundedConversion(length, [&](std::size_t& count) { return takeWord(word, limit, limit + 1, count); }) &&
+           length <= limit;
+}
+
+// Takes the next run of non-blank characters, or its first `stopAfter`;
+// keeps its first `keep` in `word` and counts them all in `length`.
+bool TokenScanner::takeWord(std::string& word, std::size_t keep, std::size_t stopAfter, std::size_t& length) {
     int c = skipBlanks();
     if (c == EOF) {
         return false;
     }
-    while (c != EOF && !isBlank(c)) {
+    while (c != EOF && !isBlankCharacter(c)) {
         if (length < keep) {
             word.push_back(static_cast<char>(c));
         }
-        ++length;
+        if (++length == stopAfter) {
+            return true;
+        }
         c = get();
     }
     unget(c);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "analysis/analyse_station.h"
+#include "readers/export_boundary.h"
 #include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
@@ -24,20 +25,17 @@ enum class Type5Flavour {
 };
 
 // First line: tag ("diamond" or "March", whole token), data type 5, description.
+// A tag longer than the limit is rejected as soon as it passes it.
 bool readFileTag(TokenScanner& scanner) {
     std::string tag;
     std::string description;
-    std::size_t tagLength = 0;
     std::size_t descriptionLength = 0;
     std::int32_t dataType = 0;
-    if (!scanner.readWord(tag, kTagLimit, tagLength) || !scanner.readInt(dataType) ||
+    if (!scanner.readShortWord(tag, kTagLimit) || !scanner.readInt(dataType) ||
         !scanner.readWord(description, 0, descriptionLength)) {
         return false;
     }
-    if (dataType != 5) {
-        return false;
-    }
-    return tagLength <= kTagLimit && (tag == "diamond" || tag == "March");
+    return dataType == 5 && (tag == "diamond" || tag == "March");
 }
 
 // Reads one level group into `level`; values that do not convert stay missing.
@@ -83,13 +81,13 @@ std::optional<StationHeader> readStationHeader(TokenScanner& scanner) {
     return header;
 }
 
-// Creates the station of `header` and reads its levels; false when memory runs out.
-bool readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeader& header,
+// Creates the station of `header` and reads its levels; null when memory runs out.
+SoundingStation* readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeader& header,
                  StationList& list) {
     SoundingStation* station = createStation(list);
     const std::int32_t levelCount = header.valueCount / kValuesPerLevel;
     if (station == nullptr || !allocateLevels(*station, levelCount)) {
-        return false;
+        return nullptr;
     }
     station->stationId = header.stationId;
     station->longitude = header.longitude;
@@ -99,7 +97,7 @@ bool readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeade
     for (std::int32_t i = 0; i < levelCount; ++i) {
         readLevel(scanner, flavour, station->levels[i]);
     }
-    return true;
+    return station;
 }
 
 // The analysing reader's element 0 is the terminator's index for complete
@@ -139,11 +137,12 @@ std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour
             break;
         }
         valueTotal += header->valueCount;
-        if (!readStation(scanner, flavour, *header, list)) {
+        SoundingStation* station = readStation(scanner, flavour, *header, list);
+        if (station == nullptr) {
             return std::nullopt;  // out of memory
         }
         if (flavour == Type5Flavour::Analysed && header->valueCount >= kValuesPerLevel) {
-            analyseStation();
+            analyseStation(*station);
         }
     }
     const BlockHeader blockHeader{0, static_cast<float>(year), static_cast<float>(date[1]),
@@ -161,9 +160,11 @@ float* readType5File(const char* path, Type5Flavour flavour) {
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readVelmorData5(const char* path) {
-    return vivezeru5::readType5File(path, vivezeru5::Type5Flavour::Analysed);
+    using namespace vivezeru5;
+    return readWithinBoundary([path] { return readType5File(path, Type5Flavour::Analysed); });
 }
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readVelmor5Only(const char* path) {
-    return vivezeru5::readType5File(path, vivezeru5::Type5Flavour::Plain);
+    using namespace vivezeru5;
+    return readWithinBoundary([path] { return readType5File(path, Type5Flavour::Plain); });
 }

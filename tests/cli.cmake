@@ -120,6 +120,13 @@ vivezeru5_cli_case(batch_empty_directory   0 batch ${data}/empty_directory)
 # Several reading threads: also run in the thread-sanitizer build.
 set_tests_properties(cli.batch_examples cli.batch_problems cli.batch_failures PROPERTIES LABELS "cli;threads")
 
+# NaN, spelled in the file or computed (no 850 hPa level: Showalter index),
+# is stored as the one positive quiet NaN: dump prints "nan", never "-nan".
+vivezeru5_cli_case(dump_type5_without_850     0 dump -q ${data}/type5_without_850.txt)
+vivezeru5_cli_case(dump_type5_nan_values      0 dump -f type5-plain ${data}/type5_nan_values.txt)
+vivezeru5_cli_case(dump_rozedu_nan_values     0 dump -q ${data}/rozedu_nan_values.txt)
+vivezeru5_cli_case(dump_surface_nan_values    0 dump ${data}/surface_nan_values.txt)
+
 # Files that cannot be read: status 1 and a message naming the file.
 vivezeru5_cli_case(missing_file            1 show ${data}/no_such_file.txt)
 vivezeru5_cli_case(missing_file_explicit   1 dump --format type5 ${data}/no_such_file.txt)
@@ -129,6 +136,15 @@ vivezeru5_cli_case(rejected_surface        1 show ${data}/surface_no_station.txt
 vivezeru5_cli_case(unrecognised            1 show ${data}/unrecognised.txt)
 vivezeru5_cli_case(unrecognised_empty      1 dump ${data}/empty.txt)
 vivezeru5_cli_case(show_directory          1 show examples)
+
+# Input whose first word never ends: the reading stops there.
+if(EXISTS /dev/zero)
+  vivezeru5_cli_case(endless_type5         1 show -f type5 /dev/zero)
+  vivezeru5_cli_case(endless_type5_plain   1 show --format type5-plain /dev/zero)
+  vivezeru5_cli_case(endless_surface       1 dump -f surface /dev/zero)
+  vivezeru5_cli_case(endless_rozedu        3 show -f rozedu /dev/zero)
+  vivezeru5_cli_case(endless_unrecognised  1 show /dev/zero)
+endif()
 
 # Usage: status 2, nothing on standard output.
 set(usage "\nusage: vivezeru5 show ")
@@ -165,9 +181,7 @@ vivezeru5_cli_case(version                 0 --version
 
 # The real soundings kept beside the repository (shared/data/real): station
 # rows only, never their levels. Skipped, saying so, when they are absent.
-set(VIVEZERU5_REAL_SOUNDINGS ${PROJECT_SOURCE_DIR}/../shared/data/real
-    CACHE PATH "Directory of the real soundings for the tool's tests")
-set(real ${VIVEZERU5_REAL_SOUNDINGS})
+set(real ${VIVEZERU5_REAL_DATA})
 foreach(set type5_int type5_dec rozedu filled)
   vivezeru5_cli_case(real_batch_${set}     0 batch -j 2 ${set} IN ${real} REQUIRES ${real}/${set})
 endforeach()
@@ -188,6 +202,6 @@ vivezeru5_cli_case(real_truncated          3 batch OAX_2014061619_cut.txt
 if(EXISTS /usr/bin/python3)
   add_test(NAME cli.parse_back
     COMMAND /usr/bin/python3 ${VIVEZERU5_CLI_DIR}/parse_back.py $<TARGET_FILE:vivezeru5_cli>
-            ${PROJECT_SOURCE_DIR} ${VIVEZERU5_CLI_SCRATCH} ${VIVEZERU5_REAL_SOUNDINGS})
+            ${PROJECT_SOURCE_DIR} ${VIVEZERU5_CLI_SCRATCH} ${VIVEZERU5_REAL_DATA})
   set_tests_properties(cli.parse_back PROPERTIES LABELS cli)
 endif()

@@ -11,14 +11,15 @@ add_executable(vivezeru5_hardening_tests
   scanner_differential_test.cpp
   hostile_files_test.cpp
 )
-target_link_libraries(vivezeru5_hardening_tests PRIVATE vivezeru5_reader_model vivezeru5_test_support GTest::gtest_main)
+find_package(Threads REQUIRED)
+target_link_libraries(vivezeru5_hardening_tests PRIVATE vivezeru5_reader_model vivezeru5_test_support GTest::gtest_main
+  Threads::Threads)
 target_compile_definitions(vivezeru5_hardening_tests PRIVATE
   VIVEZERU5_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
 gtest_discover_tests(vivezeru5_hardening_tests DISCOVERY_TIMEOUT 60
   PROPERTIES LABELS hardening TIMEOUT 600)
 
 # Reading on four threads at once; the tsan preset runs the tests labelled threads.
-find_package(Threads REQUIRED)
 add_executable(vivezeru5_thread_tests threads_test.cpp)
 target_link_libraries(vivezeru5_thread_tests PRIVATE vivezeru5_reader_model vivezeru5_test_support
   GTest::gtest_main Threads::Threads)

@@ -4,8 +4,15 @@
 // library's reading of the same file (tests/reader_model.h), and never
 // misbehave; the address and undefined-behaviour sanitizer builds run these
 // same cases.
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
 
 #include <cstdint>
 #include <cstdio>
@@ -83,6 +90,7 @@ std::vector<HostileCase> hostileCases() {
     using O = Outcome;
     const std::string megaDigits(4 << 20, '7');
     const std::string megaLetters(4 << 20, 'q');
+    const std::size_t mebibyte = std::size_t{1} << 20;
     std::vector<HostileCase> cases = {
         {"empty file", "", O::Null, O::Data, O::Null},
         {"blanks only", " \t\r\n\v\f\r\n", O::Null, O::Data, O::Null},
@@ -127,7 +135,7 @@ std::vector<HostileCase> hostileCases() {
 
         // Single tokens of several megabytes.
         {"megabyte tag", megaLetters + " 5 x\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5, O::Null, O::Data, O::Null},
-        {"megabyte description", "March 5 " + megaLetters + "\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5, O::Data,
+        {"megabyte description", "March 5 " + megaLetters + "\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5, O::Null,
          O::Data, O::Null},
         {"megabyte integer", kType5Head + "1\n7 1 2 3 6\n" + megaDigits + " 10 28 22 180 4\n", O::Data, O::Data,
          O::Null},
@@ -136,12 +144,40 @@ std::vector<HostileCase> hostileCases() {
         {"megabyte station count", kType5Head + megaDigits + "\n", O::Null, O::Data, O::Null},
         {"megabyte word where numbers are due", kSurfaceHead + "1\n" + megaLetters, O::Null, O::Data, O::Null},
 
+        // Tokens at the 1 MiB limit and one character past it, which ends the reading.
+        {"description of exactly 1 MiB", "March 5 " + std::string(mebibyte, 'd') + "\n2026 1 2 3 1\n7 1 2 3 6\n" + kLevel5,
+         O::Data, O::Data, O::Null},
+        {"description of 1 MiB and one", "March 5 " + std::string(mebibyte + 1, 'd') + "\n2026 1 2 3 1\n7 1 2 3 6\n" +
+                                             kLevel5,
+         O::Null, O::Data, O::Null},
+        {"real number of exactly 1 MiB", "0 1 2 3 1\n0." + std::string(mebibyte - 2, '3') + " 0 10 28 22 180 4\n",
+         O::Null, O::Data, O::Null},
+        {"integer of 1 MiB and one ends the stations",
+         kType5Head + "3\n7 1 2 3 6\n" + kLevel5 + "8 1 2 3 6\n" + std::string(mebibyte + 1, '7') +
+             " 10 28 22 180 4\n9 1 2 3 6\n" + kLevel5,
+         O::Data, O::Data, O::Null},
+        {"surface value of 1 MiB and one ends the stations",
+         kSurfaceHead + "2\n" + kSurfaceStation + std::string(mebibyte + 1, '5') + "\n" + kSurfaceStation, O::Null,
+         O::Data, O::Data},
+        {"surface tag of 1 MiB and one", std::string(mebibyte + 1, 's') + " 1 x 2026 1 2 3 1\n" + kSurfaceStation,
+         O::Null, O::Data, O::Null},
+        {"word of 1 MiB and one where a characteristic level is due",
+         "0 1 2 3 2\n" + kLevel7 + std::string(mebibyte + 1, '-') + "\n" + kLevel7 + "0 2 2 3 1\n" + kLevel7, O::Null,
+         O::Data, O::Null},
+
         // Values the C library converts without complaint.
         {"spelled and hexadecimal values",
          kType5Head + "1\n7 0x1p4 -inf nan 12\n1000 0x10 1e+ -0 +5 .5e1\n850 1e39 -1e-50 infinity NaN 3.\n",
          O::Data, O::Data, O::Null},
         {"characteristic values out of range", "0 1 1e39 -inf 2\n1e400 0 nan 28 22 180 4\n-0 0 0 0 0 0 0\n",
          O::Null, O::Data, O::Null},
+        {"negative NaN spellings", kType5Head + "1\n7 -nan 2 3 18\n1000 10 -NaN 22 180 4\n850 -nan 1 1 1 1\n500 1 1 1 1 1\n",
+         O::Data, O::Data, O::Null},
+        {"negative NaN in characteristic levels",
+         "0 1 -nan 3 3\n1000 0 10 -nan 22 180 4\n850 0 149 18 -nan 220 10\n500 0 587 -9 -20 -nan 22\n", O::Null,
+         O::Data, O::Null},
+        {"negative NaN in a surface station", kSurfaceHead + "1\n1 2 3 -nan 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 1 2 -NAN 7\n",
+         O::Null, O::Data, O::Data},
         {"NUL byte inside a station", kType5Head + "2\n7 1 2 3 6\n1000 10 2" + std::string(1, '\0') +
                                           "8 22 180 4\n8 1 2 3 6\n" + kLevel5,
          O::Data, O::Data, O::Null},
@@ -371,6 +407,130 @@ TEST(HostileFiles, UnreadableFile) {
             testing::captureStderr([&] { block.reset(model::callReader(reader, file.path(), true)); });
         EXPECT_EQ(block, nullptr) << model::nameOf(reader);
         EXPECT_EQ(written, reader == Reader::Surface ? "" : "Cannot open map data file.\n") << model::nameOf(reader);
+    }
+}
+
+// Input that never ends: a named pipe fed by a thread with `prefix` and then
+// `filler` without end, or /dev/zero. Every reader must come back at once.
+struct EndlessCase {
+    const char* name;
+    Reader reader;
+    std::string prefix;  // empty with a NUL filler: /dev/zero
+    char filler;
+    bool null;
+    float elementZero;  // the count of a sounding block
+    float stations;     // element 5 of a sounding block, element 4 of a surface block
+};
+
+// Writes `prefix`, then `filler` until the reader closes the pipe.
+void feedForever(const std::string& pipePath, const std::string& prefix, char filler) {
+    const int out = ::open(pipePath.c_str(), O_WRONLY);
+    if (out < 0) {
+        return;
+    }
+    const std::string chunk(1 << 16, filler);
+    bool open = ::write(out, prefix.data(), prefix.size()) == static_cast<ssize_t>(prefix.size());
+    while (open) {
+        open = ::write(out, chunk.data(), chunk.size()) > 0;
+    }
+    ::close(out);
+}
+
+TEST(HostileFiles, EndlessInputEndsTheReading) {
+    const std::string station = "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24\n";
+    const EndlessCase cases[] = {
+        {"/dev/zero", Reader::Type5, "", '\0', true, 0, 0},
+        {"/dev/zero", Reader::Type5Plain, "", '\0', true, 0, 0},
+        {"/dev/zero", Reader::Rozedu, "", '\0', false, 6, 0},
+        {"/dev/zero", Reader::Surface, "", '\0', true, 0, 0},
+        {"endless description", Reader::Type5, "diamond 5 ", 'd', true, 0, 0},
+        {"endless level value", Reader::Type5, "diamond 5 x\n2026 1 2 3 2\n7 1 2 3 6\n", '7', false, 41, 1},
+        {"endless level value", Reader::Type5Plain, "diamond 5 x\n2026 1 2 3 2\n7 1 2 3 6\n", '7', false, 23, 1},
+        {"endless level value", Reader::Rozedu, "0 1 2 3 1\n", '5', false, 36, 1},
+        {"endless station line", Reader::Rozedu, "0 1 2 3 1\n1000 0 10 28 22 180 4\n0 2 ", '8', false, 36,
+         1},
+        {"endless description", Reader::Surface, "x 1 ", 'y', true, 0, 0},
+        {"endless station value", Reader::Surface, "x 1 y 2026 1 2 3 2\n" + station, '3', false, 0, 1},
+    };
+    std::signal(SIGPIPE, SIG_IGN);  // the feeding thread learns of the closed pipe from write()
+    const std::string pipePath =
+        (std::filesystem::temp_directory_path() / ("vivezeru5-endless-" + std::to_string(::getpid()))).string();
+    for (const EndlessCase& c : cases) {
+        const std::string context = std::string(c.name) + ", " + model::nameOf(c.reader);
+        const bool fromDevice = c.prefix.empty() && c.filler == '\0';
+        if (fromDevice && ::access("/dev/zero", R_OK) != 0) {
+            continue;
+        }
+        std::thread feeder;
+        if (!fromDevice) {
+            ASSERT_EQ(::mkfifo(pipePath.c_str(), 0600), 0) << context;
+            feeder = std::thread(feedForever, pipePath, c.prefix, c.filler);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        const Block block(model::callReader(c.reader, fromDevice ? "/dev/zero" : pipePath.c_str(), true));
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        if (feeder.joinable()) {
+            feeder.join();
+            std::remove(pipePath.c_str());
+        }
+        EXPECT_LT(elapsed, std::chrono::seconds(1)) << context;
+        ASSERT_EQ(block == nullptr, c.null) << context;
+        if (!block) {
+            continue;
+        }
+        if (c.reader == Reader::Surface) {
+            EXPECT_EQ(block.get()[4], c.stations) << context;
+        } else {
+            EXPECT_EQ(block.get()[0], c.elementZero) << context;
+            EXPECT_EQ(block.get()[5], c.stations) << context;
+        }
+    }
+}
+
+// A token of 60 MB read with the address space limited to what the process
+// already uses and 48 MB more: the reading keeps nothing in proportion to the
+// token, so each reader returns the model's block; none may end the process.
+TEST(HostileFiles, SixtyMegabyteTokenUnderALimitedAddressSpace) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer reserves more address space than the limit allows";
+#endif
+    const std::string token(60 << 20, '7');
+    const std::string files[] = {
+        kType5Head + "2\n7 1 2 3 6\n" + token + " 10 28 22 180 4\n8 1 2 3 6\n" + kLevel5,
+        "0 1 2 3 1\n0." + token + " 0 10 28 22 180 4\n",
+        kSurfaceHead + "2\n" + kSurfaceStation + token + "\n" + kSurfaceStation,
+    };
+    for (const std::string& contents : files) {
+        ScratchFile file(contents);
+        for (const Reader reader : model::kAllReaders) {
+            const std::string context = contents.substr(0, 20) + "..., " + model::nameOf(reader);
+            const model::ExpectedBlock expected = model::expectBlock(reader, file.path());
+            std::fflush(nullptr);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0) << context;
+            if (child == 0) {
+                long pages = 0;
+                std::FILE* statm = std::fopen("/proc/self/statm", "r");
+                if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1) {
+                    ::_exit(3);
+                }
+                std::fclose(statm);
+                const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) +
+                                     (rlim_t{48} << 20);
+                const rlimit bound{limit, limit};
+                if (::setrlimit(RLIMIT_AS, &bound) != 0) {
+                    ::_exit(3);
+                }
+                float* block = model::callReader(reader, file.path(), true);
+                const bool agrees = model::checkBlock(reader, block, expected).empty();
+                std::free(block);
+                ::_exit(agrees ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child) << context;
+            EXPECT_TRUE(WIFEXITED(status)) << context << ": ended by signal " << WTERMSIG(status);
+            EXPECT_EQ(WEXITSTATUS(status), 0) << context << " (1: another block, 3: the limit could not be set)";
+        }
     }
 }
 

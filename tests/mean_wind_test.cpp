@@ -14,7 +14,7 @@ SoundingLevel wind(float p, float t, float dir, float speed) {
 TEST(MeanWind, DensityWeightedExamples) {
     {
         OwnedStation station{wind(1000, 20, 90, 10), wind(500, -20, 90, 30)};
-        computeMeanWind();
+        computeMeanWind(*station);
         EXPECT_NEAR(station->meanWindU, -17.334f, 0.0005f);
         EXPECT_NEAR(station->meanWindV, 0.0f, 1e-5f);
         EXPECT_NEAR(station->meanWindSpeed, 17.334f, 0.0005f);
@@ -25,7 +25,7 @@ TEST(MeanWind, DensityWeightedExamples) {
     }
     {
         OwnedStation station{wind(1000, 20, 0, 10), wind(500, -20, 180, 10)};
-        computeMeanWind();
+        computeMeanWind(*station);
         EXPECT_NEAR(station->meanWindU, 0.0f, 1e-5f);
         EXPECT_NEAR(station->meanWindV, 2.666f, 0.0005f);
         EXPECT_NEAR(station->meanWindSpeed, 2.666f, 0.0005f);
@@ -40,7 +40,7 @@ TEST(MeanWind, UniformWindKeepsSpeedAndDirection) {
     };
     for (const Case c : {Case{250, 250}, Case{0, 360}, Case{360, 360}, Case{45, 45}, Case{180, 180}}) {
         OwnedStation station{wind(1000, 20, c.dir, 12), wind(850, 10, c.dir, 12), wind(500, -20, c.dir, 12)};
-        computeMeanWind();
+        computeMeanWind(*station);
         EXPECT_NEAR(station->meanWindSpeed, 12.0f, 1e-4f) << c.dir;
         EXPECT_NEAR(station->meanWindDirection, c.expectedDir, 1e-3f) << c.dir;
     }
@@ -49,14 +49,14 @@ TEST(MeanWind, UniformWindKeepsSpeedAndDirection) {
 TEST(MeanWind, CalmAndMissingTemperatures) {
     {
         OwnedStation station{wind(1000, 20, 90, 0), wind(500, -20, 180, 0)};
-        computeMeanWind();
+        computeMeanWind(*station);
         EXPECT_EQ(station->meanWindSpeed, 0.0f);
         EXPECT_EQ(station->meanWindDirection, 0.0f);
     }
     {
         OwnedStation station{wind(1000, kMissingValue, 90, 5), wind(500, kMissingValue, 180, 7)};
         station->meanWindU = 3;  // untouched when the weights do not sum positive
-        computeMeanWind();
+        computeMeanWind(*station);
         EXPECT_EQ(station->meanWindSpeed, 0.0f);
         EXPECT_EQ(station->meanWindDirection, 0.0f);
         EXPECT_EQ(station->meanWindU, 3.0f);
@@ -72,7 +72,7 @@ TEST(MeanWind, DirectionsOf90And270TakeTheNegatedBranch) {
     };
     for (const Case c : {Case{90, -10}, Case{270, 10}}) {
         OwnedStation station{wind(1000, 20, c.dir, 10)};
-        computeMeanWind();
+        computeMeanWind(*station);
         EXPECT_TRUE(testing::sameFloat(c.u, station->meanWindU)) << c.dir;
         EXPECT_TRUE(testing::sameFloat(0.0f, station->meanWindV)) << c.dir;
         EXPECT_TRUE(testing::sameFloat(10.0f, station->meanWindSpeed)) << c.dir;

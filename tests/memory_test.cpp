@@ -1,6 +1,7 @@
 // Memory in proportion to the file: no file under 1 KB makes a reader
 // allocate more than 128 MB in all, and the peak a reader holds grows
-// linearly with the size of the file.
+// linearly with the size of the file. And memory running out at any
+// allocation of a reader call gives NULL or the whole block, never a leak.
 //
 // The executable replaces the C library's malloc family with counting
 // wrappers around glibc's own allocator (__libc_malloc and friends), so that
@@ -8,8 +9,10 @@
 // operator new, the C library's FILE buffers. Under a sanitizer, which brings
 // its own allocator, the tests skip themselves.
 #include <dirent.h>
+#include <fcntl.h>
 #include <malloc.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -48,6 +51,9 @@ std::atomic<std::int64_t> allocatedTotal{0};
 std::atomic<std::int64_t> liveBytes{0};
 std::atomic<std::int64_t> livePeak{0};
 
+// When positive, the allocation this many allocations from now fails.
+std::atomic<std::int64_t> allocationsBeforeFailure{0};
+
 }  // namespace
 
 #if VIVEZERU5_COUNTS_ALLOCATIONS
@@ -60,6 +66,11 @@ void __libc_free(void* pointer);
 }
 
 namespace {
+
+bool injectedFailure() {
+    return allocationsBeforeFailure.load(std::memory_order_relaxed) > 0 &&
+           allocationsBeforeFailure.fetch_sub(1, std::memory_order_relaxed) == 1;
+}
 
 void countAllocation(void* pointer) {
     if (pointer == nullptr) {
@@ -83,16 +94,25 @@ void countRelease(void* pointer) {
 
 extern "C" {
 void* malloc(std::size_t size) {
+    if (injectedFailure()) {
+        return nullptr;
+    }
     void* pointer = __libc_malloc(size);
     countAllocation(pointer);
     return pointer;
 }
 void* calloc(std::size_t count, std::size_t size) {
+    if (injectedFailure()) {
+        return nullptr;
+    }
     void* pointer = __libc_calloc(count, size);
     countAllocation(pointer);
     return pointer;
 }
 void* realloc(void* pointer, std::size_t size) {
+    if (injectedFailure()) {
+        return nullptr;  // the old block stays
+    }
     countRelease(pointer);
     void* moved = __libc_realloc(pointer, size);
     if (moved == nullptr && size != 0) {
@@ -107,6 +127,9 @@ void free(void* pointer) {
     __libc_free(pointer);
 }
 void* memalign(std::size_t alignment, std::size_t size) {
+    if (injectedFailure()) {
+        return nullptr;
+    }
     void* pointer = __libc_memalign(alignment, size);
     countAllocation(pointer);
     return pointer;
@@ -314,6 +337,85 @@ TEST(Memory, PeakGrowsLinearlyWithTheFile) {
         EXPECT_LE(peaks.back(), 64.0 * sizes.back() + kMegabyte) << shape.name;
         std::printf("%s bytes held per file byte; largest file %.0f bytes, peak %.1f MB\n", report.c_str(),
                     sizes.back(), peaks.back() / kMegabyte);
+    }
+}
+
+// Standard output and error sent to /dev/null while it lives, without an
+// allocation of its own.
+class SilencedOutput {
+public:
+    SilencedOutput() {
+        std::fflush(nullptr);
+        for (int stream = 1; stream <= 2; ++stream) {
+            saved_[stream - 1] = ::dup(stream);
+            const int sink = ::open("/dev/null", O_WRONLY);
+            ::dup2(sink, stream);
+            ::close(sink);
+        }
+    }
+    ~SilencedOutput() {
+        std::fflush(nullptr);
+        for (int stream = 1; stream <= 2; ++stream) {
+            ::dup2(saved_[stream - 1], stream);
+            ::close(saved_[stream - 1]);
+        }
+    }
+    SilencedOutput(const SilencedOutput&) = delete;
+    SilencedOutput& operator=(const SilencedOutput&) = delete;
+
+private:
+    int saved_[2];
+};
+
+// The k-th allocation of a reader call fails, for k = 1, 2, ... until a call
+// makes fewer than k: each call returns NULL or the whole block, and every
+// byte it allocated is released (with the block, when there is one).
+TEST(Memory, EveryAllocationFailingInTurn) {
+    SKIP_WITHOUT_COUNTING();
+    struct Case {
+        Reader reader;
+        const char* example;
+    };
+    const Case cases[] = {
+        {Reader::Type5, "sounding_type5.txt"},
+        {Reader::Type5Plain, "sounding_type5_decimal.txt"},
+        {Reader::Rozedu, "sounding_rozedu.txt"},
+        {Reader::Surface, "surface_type1.txt"},
+    };
+    for (const Case& c : cases) {
+        const std::string context = std::string(c.example) + ", " + model::nameOf(c.reader);
+        const std::string path = std::string(VIVEZERU5_EXAMPLES_DIR) + "/" + c.example;
+        const model::ExpectedBlock expected = model::expectBlock(c.reader, path.c_str());
+        std::vector<std::string> problems;
+        std::int64_t failingAt = 1;
+        {
+            SilencedOutput silenced;
+            std::free(model::callReader(c.reader, path.c_str(), false));  // the C library's stream buffers
+            for (bool failed = true; failed && failingAt < 10000; ++failingAt) {
+                const std::int64_t before = liveBytes.load();
+                allocationsBeforeFailure.store(failingAt);
+                float* block = model::callReader(c.reader, path.c_str(), false);
+                failed = allocationsBeforeFailure.exchange(0) <= 0;
+                std::string problem = block == nullptr ? "" : model::checkBlock(c.reader, block, expected);
+                if (!failed && block == nullptr) {
+                    problem = "NULL without a failed allocation";
+                }
+                std::free(block);
+                if (liveBytes.load() != before) {
+                    problem += " bytes not released: ";
+                    problem += std::to_string(liveBytes.load() - before);
+                }
+                if (!problem.empty()) {
+                    problems.push_back("allocation " + std::to_string(failingAt) + " failing: " + problem);
+                }
+            }
+        }
+        std::printf("%s: allocation 1 to %lld failed in turn\n", context.c_str(),
+                    static_cast<long long>(failingAt - 2));
+        EXPECT_GT(failingAt, 2) << context;
+        EXPECT_LT(failingAt, 10000) << context;
+        EXPECT_TRUE(problems.empty()) << context << ": " << problems.size() << " problems, first: "
+                                      << (problems.empty() ? "" : problems.front());
     }
 }
 

@@ -36,7 +36,7 @@ std::string runParcelEnergy(SoundingStation& station, const EnergyInputs& in) {
     station.lclTemperature = in.lclTemperature;
     station.meanWindU = in.meanWindU;
     station.meanWindV = in.meanWindV;
-    return captureStdout([] { computeParcelEnergy(); });
+    return captureStdout([&station] { computeParcelEnergy(station); });
 }
 
 // The eight outputs bit for bit, in the order of the fields below.

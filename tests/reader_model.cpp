@@ -36,44 +36,95 @@ bool isBlank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// "%s" without a width: the whole next token, of any length.
-bool readWord(std::FILE* file, std::string& word) {
-    word.clear();
-    if (std::fscanf(file, " ") == EOF) {
-        return false;
-    }
-    int c = std::getc(file);
-    if (c == EOF) {
-        return false;
-    }
-    while (c != EOF && !isBlank(c)) {
-        word.push_back(static_cast<char>(c));
-        c = std::getc(file);
-    }
-    if (c != EOF) {
-        std::ungetc(c, file);
-    }
-    return true;
-}
+// The longest word or number the readers take: 1 MiB.
+constexpr long kLongestToken = 1L << 20;
 
-// Up to `count` integers, as one "%d %d ..." read: returns how many converted.
-int readInts(std::FILE* file, int* values, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (std::fscanf(file, "%d", &values[i]) != 1) {
-            return i;
+// The file as the readers read it: the C library's formatted input, except
+// that a conversion which takes the character after the first 1 MiB of a run
+// of non-blank characters fails and ends the reading, as the end of the input would.
+class Input {
+public:
+    explicit Input(std::FILE* file) : file_(file) {
+        long run = 0;
+        for (int c = std::getc(file); c != EOF && cutoff_ < 0; c = std::getc(file)) {
+            run = isBlank(c) ? 0 : run + 1;
+            if (run > kLongestToken) {
+                cutoff_ = std::ftell(file) - 1;
+            }
         }
+        std::rewind(file);
     }
-    return count;
-}
 
-int readFloats(std::FILE* file, float* values, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (std::fscanf(file, "%f", &values[i]) != 1) {
-            return i;
-        }
+    // "%s" without a width: the whole next token.
+    bool word(std::string& text) {
+        return convert([&] {
+            text.clear();
+            if (std::fscanf(file_, " ") == EOF) {
+                return false;
+            }
+            int c = std::getc(file_);
+            if (c == EOF) {
+                return false;
+            }
+            while (c != EOF && !isBlank(c)) {
+                text.push_back(static_cast<char>(c));
+                c = std::getc(file_);
+            }
+            if (c != EOF) {
+                std::ungetc(c, file_);
+            }
+            return true;
+        });
     }
-    return count;
-}
+    bool integer(int& value) { return scan("%d", value); }
+    bool real(float& value) { return scan("%f", value); }
+    // Up to `count` values, as one "%d %d ..." read: returns how many converted.
+    int integers(int* values, int count) {
+        for (int i = 0; i < count; ++i) {
+            if (!integer(values[i])) {
+                return i;
+            }
+        }
+        return count;
+    }
+    int reals(float* values, int count) {
+        for (int i = 0; i < count; ++i) {
+            if (!real(values[i])) {
+                return i;
+            }
+        }
+        return count;
+    }
+    bool atEnd() const { return ended_ || std::feof(file_); }
+
+private:
+    // One "%d" or "%f"; `value` is left as it was unless it converts.
+    template <typename Value>
+    bool scan(const char* format, Value& value) {
+        Value converted{};
+        if (!convert([&] { return std::fscanf(file_, format, &converted) == 1; })) {
+            return false;
+        }
+        value = converted;
+        return true;
+    }
+    template <typename Convert>
+    bool convert(Convert conversion) {
+        if (ended_) {
+            return false;
+        }
+        const bool converted = conversion();
+        if (cutoff_ >= 0 && std::ftell(file_) > cutoff_) {
+            ended_ = true;
+            return false;
+        }
+        return converted;
+    }
+
+    std::FILE* file_;
+    long cutoff_ = -1;  // offset of the first character past the longest token, if any
+    bool ended_ = false;
+};
 
 // Element 0 is a float; where the count it stores rounds up (beyond 2^24),
 // the block holds that many more floats, all -9999.
@@ -81,11 +132,23 @@ std::int64_t roundingSlack(std::int64_t count) {
     return std::max<std::int64_t>(0, static_cast<std::int64_t>(static_cast<float>(count)) - count);
 }
 
+// Every NaN of a block is the positive quiet NaN, whatever the file spelled.
+constexpr std::uint32_t kQuietNanBits = 0x7fc00000u;
+
+float quietNan(float value) {
+    if (!std::isnan(value)) {
+        return value;
+    }
+    float nan;
+    std::memcpy(&nan, &kQuietNanBits, sizeof nan);
+    return nan;
+}
+
 class Builder {
 public:
     explicit Builder(ExpectedBlock& block) : block_(block) {}
     void add(float value) {
-        block_.leading.push_back(value);
+        block_.leading.push_back(quietNan(value));
         block_.derived.push_back(0);
     }
     void addDerived(bool analysed) {
@@ -98,25 +161,25 @@ public:
         block_.leading.insert(block_.leading.end(), static_cast<std::size_t>(count), kMissing);
         block_.derived.insert(block_.derived.end(), static_cast<std::size_t>(count), 0);
     }
-    void set(std::size_t index, float value) { block_.leading[index] = value; }
+    void set(std::size_t index, float value) { block_.leading[index] = quietNan(value); }
 
 private:
     ExpectedBlock& block_;
 };
 
-ExpectedBlock expectType5(std::FILE* file, bool analysed) {
+ExpectedBlock expectType5(Input& file, bool analysed) {
     ExpectedBlock expected;
     std::string tag;
     std::string description;
     int dataType = 0;
-    if (!readWord(file, tag) || std::fscanf(file, "%d", &dataType) != 1 || !readWord(file, description)) {
+    if (!file.word(tag) || !file.integer(dataType) || !file.word(description)) {
         return expected;
     }
     if (dataType != 5 || tag.size() > 11 || (tag != "diamond" && tag != "March")) {
         return expected;
     }
     int date[5];
-    if (readInts(file, date, 5) != 5) {
+    if (file.integers(date, 5) != 5) {
         return expected;
     }
     const std::int64_t declared = date[4];
@@ -139,8 +202,7 @@ ExpectedBlock expectType5(std::FILE* file, bool analysed) {
         int id = 0;
         float position[3];
         int valueCount = 0;
-        const bool headerRead = std::fscanf(file, "%d", &id) == 1 && readFloats(file, position, 3) == 3 &&
-                                std::fscanf(file, "%d", &valueCount) == 1;
+        const bool headerRead = file.integer(id) && file.reals(position, 3) == 3 && file.integer(valueCount);
         if (!headerRead || valueCount < 0 || valueCount / 6 > kMaxLevels) {
             stationsRead = k;
             break;
@@ -153,19 +215,19 @@ ExpectedBlock expectType5(std::FILE* file, bool analysed) {
         out.add(position[2]);
         out.add(static_cast<float>(levels));
         for (int level = 0; level < levels; ++level) {
-            if (std::feof(file)) {  // the levels the file no longer has are missing
+            if (file.atEnd()) {  // the levels the file no longer has are missing
                 out.addMissing(6 * std::int64_t{levels - level});
                 break;
             }
             float values[6] = {kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
             if (analysed) {
                 int integers[6];
-                const int converted = readInts(file, integers, 6);
+                const int converted = file.integers(integers, 6);
                 for (int i = 0; i < converted; ++i) {
                     values[i] = static_cast<float>(integers[i]);
                 }
             } else {
-                readFloats(file, values, 6);
+                file.reals(values, 6);
             }
             for (const float value : values) {
                 out.add(value);
@@ -190,7 +252,7 @@ ExpectedBlock expectType5(std::FILE* file, bool analysed) {
     return expected;
 }
 
-ExpectedBlock expectRozedu(std::FILE* file) {
+ExpectedBlock expectRozedu(Input& file) {
     ExpectedBlock expected;
     Builder out(expected);
     for (int i = 0; i < 6; ++i) {
@@ -204,9 +266,8 @@ ExpectedBlock expectRozedu(std::FILE* file) {
         float latitude = 0;
         float longitude = 0;
         int levels = 0;
-        const bool lineRead = std::fscanf(file, "%d", &unused) == 1 && std::fscanf(file, "%d", &id) == 1 &&
-                              std::fscanf(file, "%f", &latitude) == 1 &&
-                              std::fscanf(file, "%f", &longitude) == 1 && std::fscanf(file, "%d", &levels) == 1;
+        const bool lineRead = file.integer(unused) && file.integer(id) && file.real(latitude) &&
+                              file.real(longitude) && file.integer(levels);
         if (!lineRead || levels < 0 || levels > kMaxLevels) {
             break;
         }
@@ -218,12 +279,12 @@ ExpectedBlock expectRozedu(std::FILE* file) {
         out.add(0);
         out.add(static_cast<float>(levels));
         for (int level = 0; level < levels; ++level) {
-            if (std::feof(file)) {
+            if (file.atEnd()) {
                 out.addMissing(6 * std::int64_t{levels - level});
                 break;
             }
             float values[7] = {kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
-            readFloats(file, values, 7);
+            file.reals(values, 7);
             out.add(values[0]);  // values[1] is not used
             for (int i = 2; i < 7; ++i) {
                 out.add(values[i]);
@@ -239,13 +300,12 @@ ExpectedBlock expectRozedu(std::FILE* file) {
     return expected;
 }
 
-ExpectedBlock expectSurface(std::FILE* file) {
+ExpectedBlock expectSurface(Input& file) {
     ExpectedBlock expected;
     std::string word;
     int dataType = 0;
     int date[5];
-    if (!readWord(file, word) || std::fscanf(file, "%d", &dataType) != 1 || !readWord(file, word) ||
-        readInts(file, date, 5) != 5) {
+    if (!file.word(word) || !file.integer(dataType) || !file.word(word) || file.integers(date, 5) != 5) {
         return expected;
     }
     const std::int64_t declared = date[4];
@@ -259,7 +319,7 @@ ExpectedBlock expectSurface(std::FILE* file) {
     for (std::int64_t k = 0; k < declared; ++k) {
         float values[26];
         std::fill(values, values + 26, kMissing);
-        if (readFloats(file, values, 24) < 24) {
+        if (file.reals(values, 24) < 24) {
             if (k == 0) {
                 return ExpectedBlock{};
             }
@@ -267,7 +327,7 @@ ExpectedBlock expectSurface(std::FILE* file) {
             break;
         }
         if (values[22] == 1.0f && values[23] == 2.0f) {
-            readFloats(file, values + 24, 2);
+            file.reals(values + 24, 2);
         }
         for (const float value : values) {
             out.add(value);
@@ -356,11 +416,12 @@ ExpectedBlock expectBlock(Reader reader, const char* path) {
     if (file.get() == nullptr) {
         return ExpectedBlock{};
     }
+    Input input(file.get());
     switch (reader) {
-        case Reader::Type5: return expectType5(file.get(), true);
-        case Reader::Rozedu: return expectRozedu(file.get());
-        case Reader::Type5Plain: return expectType5(file.get(), false);
-        case Reader::Surface: return expectSurface(file.get());
+        case Reader::Type5: return expectType5(input, true);
+        case Reader::Rozedu: return expectRozedu(input);
+        case Reader::Type5Plain: return expectType5(input, false);
+        case Reader::Surface: return expectSurface(input);
     }
     return ExpectedBlock{};
 }
@@ -396,6 +457,9 @@ std::string checkBlock(Reader reader, const float* block, const ExpectedBlock& e
         const auto at = static_cast<std::size_t>(i);
         if (expected.derived[at] != 0) {
             derivedBits ^= bitsOf(block[i]);
+            if (std::isnan(block[i]) && bitsOf(block[i]) != kQuietNanBits) {
+                return mismatch(i, quietNan(block[i]));
+            }
         } else if (!sameBits(expected.leading[at], block[i])) {
             return mismatch(i, expected.leading[at]);
         }

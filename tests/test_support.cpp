@@ -33,7 +33,7 @@ OwnedStation::OwnedStation(const std::vector<SoundingLevel>& levels) {
     }
 }
 
-OwnedStation::~OwnedStation() { releaseStationList(list_); }
+OwnedStation::~OwnedStation() = default;
 
 SoundingLevel pht(float pressure, float height, float temperature) {
     return SoundingLevel{pressure, height, temperature, 0, 0, 0};

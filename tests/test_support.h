@@ -18,7 +18,7 @@
 
 namespace vivezeru5::testing {
 
-// A station with the given levels, made currentStation, released with the fixture.
+// A station with the given levels, in a list of its own, released with the fixture.
 class OwnedStation {
 public:
     explicit OwnedStation(std::initializer_list<SoundingLevel> levels);

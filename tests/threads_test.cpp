@@ -1,6 +1,7 @@
 // Four threads read different files at once, over and over, and must get the
-// blocks a sequential read gives. The sounding readers keep their station
-// cursor per thread; the ThreadSanitizer build runs this test.
+// blocks a sequential read gives. Each reader call owns its station list and
+// cursor, and the library keeps no other state; the ThreadSanitizer build runs
+// this test.
 #include <barrier>
 #include <cstdio>
 #include <cstring>

@@ -133,6 +133,34 @@ TEST(TokenScanner, WordsKeepAtMostTheLimitButReportTheLength) {
     EXPECT_EQ(rest, "5");
 }
 
+// A word with a limit is given up as soon as it passes the limit: no more
+// than limit + 1 of its characters are taken.
+TEST(TokenScanner, ShortWordsStopOneCharacterPastTheLimit) {
+    struct Case {
+        const char* text;
+        bool read;
+        const char* word;
+        const char* rest;
+    };
+    const Case cases[] = {
+        {"diamond 5", true, "diamond", "5"},
+        {"  March", true, "March", ""},
+        {"abcdefghijk x", true, "abcdefghijk", "x"},  // exactly 11
+        {"diamondandmore 5", false, "", "re 5"},      // 12 taken, the rest left
+        {"", false, "", ""},
+    };
+    for (const Case& c : cases) {
+        std::string word;
+        bool read = false;
+        const std::string rest = remainderAfter(c.text, [&](TokenScanner& s) { read = s.readShortWord(word, 11); });
+        EXPECT_EQ(read, c.read) << c.text;
+        if (c.read) {
+            EXPECT_EQ(word, c.word) << c.text;
+        }
+        EXPECT_EQ(rest, c.rest) << c.text;
+    }
+}
+
 TEST(TokenScanner, GroupedReadsStopAtTheFirstFailure) {
     std::int32_t values[6] = {-1, -1, -1, -1, -1, -1};
     int converted = 0;

@@ -49,16 +49,41 @@ std::optional<std::int64_t> integerValue(std::string_view token) {
     return value;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The readers stop at a word longer than this (see vivezeru5.h), and so
+// does recognition, so that a file whose word never ends is read no further.
+constexpr std::size_t kLongestToken = std::size_t{1} << 20;
+
+// Appends the file's text to `text`, stopping before a run of non-blank
+// characters longer than the readers take (an endless word ends the reading
+// there too). False when the file cannot be read, as a directory cannot.
+bool appendReadableText(std::FILE* file, std::string& text) {
+    std::size_t run = 0;
+    char chunk[1 << 16];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        for (std::size_t i = 0; i < count; ++i) {
+            run = isBlank(chunk[i]) ? 0 : run + 1;
+            if (run > kLongestToken) {
+                text.append(chunk, i);
+                return true;
+            }
+        }
+        text.append(chunk, count);
+    }
+    return std::ferror(file) == 0;
+}
+
 std::vector<std::string_view> tokens(std::string_view text) {
     std::vector<std::string_view> result;
     std::size_t position = 0;
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
     while (position < text.size()) {
-        while (position < text.size() && blank(text[position])) {
+        while (position < text.size() && isBlank(text[position])) {
             ++position;
         }
         const std::size_t start = position;
-        while (position < text.size() && !blank(text[position])) {
+        while (position < text.size() && !isBlank(text[position])) {
             ++position;
         }
         if (position > start) {
@@ -166,15 +191,10 @@ RecognitionResult recognise(const std::string& path) {
         result.openError = errno;
         return result;
     }
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        result.text.append(buffer, got);
-    }
-    const bool failed = std::ferror(file) != 0;
+    const bool readable = appendReadableText(file, result.text);
     const int readError = errno;
     std::fclose(file);
-    if (failed) {
+    if (!readable) {
         // A directory opens but cannot be read.
         result.outcome = Recognition::CannotOpen;
         result.openError = readError;

@@ -139,9 +139,27 @@ void walkSurface(FormattedInput& input, Walk& walk) {
     noteUnread(input, input.position(), walk);
 }
 
+// The token as a message shows it: at most 40 characters, bytes that are not
+// printable ASCII (and the quote and backslash) written as \xNN, and "..."
+// after a token that was cut, so that a binary or endless word stays one
+// short line.
 std::string quoted(std::string_view token) {
+    constexpr std::size_t kShown = 40;
     std::string text(1, '"');
-    text += token;
+    for (std::size_t i = 0; i < token.size() && i < kShown; ++i) {
+        const auto byte = static_cast<unsigned char>(token[i]);
+        if (byte >= 0x20 && byte < 0x7f && byte != '"' && byte != '\\') {
+            text += static_cast<char>(byte);
+        } else {
+            static constexpr char kHex[] = "0123456789abcdef";
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 0xf];
+        }
+    }
+    if (token.size() > kShown) {
+        text += "...";
+    }
     text += '"';
     return text;
 }
@@ -176,7 +194,7 @@ std::vector<std::string> checkReading(std::string_view text, FileFormat format, 
             problem += " after station " + std::to_string(*walk.lastStationId);
         }
         problem += ", from line " + std::to_string(input.lineOf(*walk.unreadFrom)) + ": " +
-                   quoted(input.tokenAt(*walk.unreadFrom));
+                   quoted(input.tokenAt(*walk.unreadFrom, 41));
         problems.push_back(problem);
     }
     return problems;

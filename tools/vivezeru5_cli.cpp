@@ -18,6 +18,7 @@
 #include "file_formats.h"
 #include "file_reading.h"
 #include "silenced_stdout.h"
+#include "skewt_command.h"
 #include "station_rows.h"
 #include "text_report.h"
 
@@ -36,6 +37,7 @@ constexpr const char* kUsage =
     "usage: vivezeru5 show [--format FORMAT] [--csv|--json] [--verbose] FILE\n"
     "       vivezeru5 dump [--format FORMAT] [--verbose] FILE\n"
     "       vivezeru5 batch [--format FORMAT] [--csv|--json] [-j N] [-o OUT] [--verbose] FILE|DIR...\n"
+    "       vivezeru5 skewt [--format FORMAT] FILE [--station ID] [-o OUT.svg]\n"
     "       vivezeru5 --help | --version\n";
 
 constexpr const char* kHelp =
@@ -51,6 +53,8 @@ constexpr const char* kHelp =
     "              under the directories given (CSV unless --json), in the\n"
     "              order given; files that cannot be read are reported and\n"
     "              skipped; a summary line on standard error at the end\n"
+    "  skewt FILE  a skew-T log-p diagram of one station, as SVG\n"
+    "              (vivezeru5 skewt --help)\n"
     "\n"
     "options:\n"
     "  -f, --format FORMAT  reader to use instead of recognising the file:\n"
@@ -284,6 +288,9 @@ int main(int argc, char** argv) {
     if (command == "--version") {
         std::printf("vivezeru5 %s\n", VIVEZERU5_VERSION);
         return kExitOk;
+    }
+    if (command == "skewt") {
+        return skewt::runSkewTCommand(argc - 2, argv + 2);
     }
     Options options;
     const auto named = commandNamed(command);

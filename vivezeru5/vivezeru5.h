@@ -11,6 +11,9 @@
  * direction the wind blows from), wind speed m/s. Every value a file does not
  * supply, and every float of a block that nothing writes, holds the missing
  * value -9999.0 (VIVEZERU5_MISSING); no returned float is ever uninitialised.
+ * A value that is not a number (spelled "nan" in the file, or computed from
+ * missing values) is always the positive quiet NaN, bits 0x7FC00000, on
+ * every platform.
  *
  * Counts stored in a block are floats, exact up to 2^24 (16,777,216). A
  * sounding block larger than that (files of several megabytes) stores the
@@ -18,9 +21,22 @@
  * more floats, all -9999.0, so that element 0 never promises more floats
  * than the block has.
  *
- * Threads: the three sounding readers keep one cursor per thread, so calls on
- * one thread must not overlap (they cannot, being synchronous), while two
- * threads may each read their own files at the same time.
+ * Failure: a reader returns NULL, and never throws, aborts or terminates the
+ * host, when the file cannot be opened, its header is rejected or memory runs
+ * out.
+ *
+ * Long tokens: a word or number longer than 1 MiB (1,048,576 characters)
+ * ends the reading where it stands, as a malformed value would there: in the
+ * file header the type-5 and surface readers return NULL; further on, the
+ * block holds what was read before it (readRozeduData ends its station loop
+ * there). A type-5 tag is rejected as soon as it passes 11 characters. Up to
+ * the limit, every number converts exactly as the C library's "%f" or "%d"
+ * converts it. So a device, a pipe or a damaged file whose word never ends
+ * cannot keep a reader reading.
+ *
+ * Threads: the library keeps no state outside a call; each call owns its
+ * file, its station list and its block, so any number of threads may read at
+ * the same time.
  *
  * Diagnostics: the three sounding readers write "Cannot open map data file.\n"
  * to standard error when the path cannot be opened. readVelmorData5 and

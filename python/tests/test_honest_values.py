@@ -99,6 +99,10 @@ PROBLEM_CASES = [
     ("1 7 30 100 1\n1000 0 1 10 5 0 0\nend\n", "rozedu", ['unread text after station 7, from line 3: "end"']),
     ("tag 1 x 26 1 1 0 3\n" + " ".join(["1"] * 24) + "\n" + " ".join(["1"] * 20) + "\n", "surface",
      ["declares 3 stations, 1 read", 'unread text, from line 3: "1"']),
+    # a word past 1 MiB: read no further, shown cut to 40 characters with quote,
+    # backslash and control bytes escaped
+    ('1 7 30 100 1\n1000 0 1 10 5 0 0\n"q\\\x01' + "x" * (1 << 21), "rozedu",
+     ['unread text after station 7, from line 3: "\\x22q\\x5c\\x01' + "x" * 36 + '..."']),
 ]
 
 

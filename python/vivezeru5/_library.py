@@ -6,6 +6,8 @@ import sys
 import threading
 from pathlib import Path
 
+from ._c_runtime import NotAWindowsImage, c_runtime_of
+
 _NAMES = ("libvivezeru5.so", "libvivezeru5.so.0", "libvivezeru5.dylib", "vivezeru5.dll")
 _READERS = ("readVelmorData5", "readRozeduData", "readVelmor5Only", "ReadVelmorData1")
 
@@ -30,9 +32,20 @@ def library_path():
     return ctypes.util.find_library("vivezeru5") or "libvivezeru5.so.0"
 
 
-def _c_library():
+def _module_file(library):
+    """The file a loaded Windows DLL was loaded from."""
+    buffer = ctypes.create_unicode_buffer(32768)
+    length = ctypes.windll.kernel32.GetModuleFileNameW(ctypes.c_void_p(library._handle), buffer, len(buffer))
+    if length == 0:
+        raise ctypes.WinError()
+    return buffer.value
+
+
+def _c_library(library):
+    """The C runtime whose free() releases the library's blocks: on Windows the
+    one the DLL imports (ucrtbase.dll or msvcrt.dll), elsewhere the process's."""
     if sys.platform == "win32":
-        return ctypes.cdll.msvcrt
+        return ctypes.CDLL(c_runtime_of(_module_file(library)))
     return ctypes.CDLL(None)
 
 
@@ -49,7 +62,10 @@ def _load():
                 function = getattr(library, name)
                 function.argtypes = [ctypes.c_char_p]
                 function.restype = ctypes.POINTER(ctypes.c_float)
-            libc = _c_library()
+            try:
+                libc = _c_library(library)
+            except (OSError, NotAWindowsImage) as error:
+                raise VivezeruError(f"cannot find the C runtime of {path!r}: {error}") from error
             libc.free.argtypes = [ctypes.c_void_p]
             libc.free.restype = None
             libc.fflush.argtypes = [ctypes.c_void_p]

@@ -3,6 +3,7 @@ import contextlib
 import dataclasses
 import gzip
 import os
+import re
 import tempfile
 import warnings
 from typing import Optional
@@ -42,11 +43,34 @@ def _read(path, format_name: str, progress: bool = False) -> bytes:
 
 
 def _file_text(path) -> Optional[bytes]:
+    """The file's contents, up to its end or up to a word longer than the
+    readers take (1 MiB), so that a device or pipe whose word never ends is
+    read no further than the library reads it. None when it cannot be read."""
     try:
         with open(path, "rb") as file:
-            return file.read()
+            return _readable_text(file)
     except OSError:
         return None
+
+
+_LONGEST_TOKEN = 1 << 20
+_LEADING_WORD = re.compile(rb"[^ \t\n\v\f\r]*")
+_TRAILING_WORD = re.compile(rb"[^ \t\n\v\f\r]*\Z")
+
+
+def _readable_text(file) -> bytes:
+    chunks = []
+    run = 0  # characters of the word still open at the end of the text so far
+    while True:
+        chunk = file.read(1 << 16)
+        if not chunk:
+            return b"".join(chunks)
+        head = _LEADING_WORD.match(chunk).end()
+        if run + head > _LONGEST_TOKEN:
+            chunks.append(chunk[: _LONGEST_TOKEN - run])
+            return b"".join(chunks)
+        run = run + head if head == len(chunk) else len(_TRAILING_WORD.search(chunk).group())
+        chunks.append(chunk)
 
 
 def _result(path, text, format_name, shown, missing, honest, progress):

@@ -153,6 +153,18 @@ def file_problems(text: bytes, format_name: str, stations_read: int) -> List[str
         if walk.last_station_id is not None and format_name != "surface":
             after = f" after station {walk.last_station_id}"
         problems.append(
-            f'unread text{after}, from line {cursor.line_of(walk.unread_from)}: "{cursor.token_at(walk.unread_from)}"'
+            f"unread text{after}, from line {cursor.line_of(walk.unread_from)}: "
+            + _quoted(cursor.token_at(walk.unread_from, 41))
         )
     return problems
+
+
+def _quoted(token):
+    """The token as the tool's messages show it: at most 40 characters, bytes
+    that are not printable ASCII (and the quote and backslash) as \\xNN, and
+    "..." after a token that was cut."""
+    shown = "".join(
+        ch if 0x20 <= ord(ch) < 0x7F and ch not in '"\\' else f"\\x{ord(ch):02x}"
+        for ch in token[:40]
+    )
+    return '"' + shown + ("..." if len(token) > 40 else "") + '"'

@@ -7,6 +7,9 @@
 #            output (a stream without its file must stay empty)
 #   -DSCRATCH=directory for the actual output of a failing case
 #   -DSTDOUT_REGEX=... / -DSTDERR_REGEX=...: match instead of a golden file
+#   -DEMULATOR=program and arguments (separated by |) that run TOOL, for a
+#            program built for another system
+#   -DCRLF_AS_LF=ON: read the output's CRLF line ends as LF (Windows programs)
 #
 #   -DREQUIRES=path: the case is skipped (prints "SKIPPED: ...") when it is absent
 #   -DTRUNCATED_COPY=source|bytes|name: first write the first `bytes` bytes of
@@ -14,7 +17,9 @@
 #   -DOUTPUT_FILE=path the tool writes: compared with NAME.out, then removed
 #
 # With VIVEZERU5_UPDATE_GOLDEN=1 in the environment the golden files of the
-# case are rewritten from the tool's output instead (review the diff).
+# case are rewritten from the tool's output instead (review the diff); never
+# from a program run through an emulator, whose output must match the native
+# one.
 foreach(variable TOOL WORKING_DIRECTORY EXPECTED_STATUS GOLDEN SCRATCH)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "run_case.cmake: ${variable} not set")
@@ -40,12 +45,18 @@ if(DEFINED OUTPUT_FILE)
 endif()
 
 string(REPLACE "|" ";" arguments "${ARGUMENTS}")
+string(REPLACE "|" ";" emulator "${EMULATOR}")
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${TOOL} ${arguments}
+  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${emulator} ${TOOL} ${arguments}
   WORKING_DIRECTORY ${WORKING_DIRECTORY}
   OUTPUT_VARIABLE actual_stdout
   ERROR_VARIABLE actual_stderr
   RESULT_VARIABLE actual_status)
+
+if(CRLF_AS_LF)
+  string(REPLACE "\r\n" "\n" actual_stdout "${actual_stdout}")
+  string(REPLACE "\r\n" "\n" actual_stderr "${actual_stderr}")
+endif()
 
 set(failures "")
 
@@ -71,7 +82,7 @@ foreach(stream ${streams})
     if(NOT actual MATCHES "${${upper}_REGEX}")
       string(APPEND failures "${stream} does not match /${${upper}_REGEX}/:\n${actual}\n")
     endif()
-  elseif("$ENV{VIVEZERU5_UPDATE_GOLDEN}" STREQUAL "1")
+  elseif("$ENV{VIVEZERU5_UPDATE_GOLDEN}" STREQUAL "1" AND emulator STREQUAL "")
     if(actual STREQUAL "")
       file(REMOVE "${golden_file}")
     else()

@@ -201,12 +201,15 @@ def main():
     args = parser.parse_args()
 
     mutants = [m for m in parse_list(LIST) if not args.only or m.path.startswith(args.only.rstrip("/") + "/")]
+    stale = []
     for mutant in mutants:  # every pattern is checked before anything is built
         with open(os.path.join(ROOT, mutant.path), encoding="utf-8") as f:
             try:
                 apply(mutant, f.read())
             except LookupError as error:
-                sys.exit("mutation list out of date: %s" % error)
+                stale.append(str(error))
+    if stale:
+        sys.exit("mutation list out of date:\n  " + "\n  ".join(stale))
     if args.check_list:
         print("%d mutants, every pattern matches" % len(mutants))
         return 0
