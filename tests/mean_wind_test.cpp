@@ -19,6 +19,9 @@ TEST(MeanWind, DensityWeightedExamples) {
         EXPECT_NEAR(station->meanWindV, 0.0f, 1e-5f);
         EXPECT_NEAR(station->meanWindSpeed, 17.334f, 0.0005f);
         EXPECT_NEAR(station->meanWindDirection, 90.0f, 1e-3f);
+        EXPECT_TRUE(testing::sameFloat(-0x1.15571ap+4f, station->meanWindU));
+        EXPECT_TRUE(testing::sameFloat(0x1.15571ap+4f, station->meanWindSpeed));
+        EXPECT_TRUE(testing::sameFloat(90.0f, station->meanWindDirection));
     }
     {
         OwnedStation station{wind(1000, 20, 0, 10), wind(500, -20, 180, 10)};
@@ -26,6 +29,8 @@ TEST(MeanWind, DensityWeightedExamples) {
         EXPECT_NEAR(station->meanWindU, 0.0f, 1e-5f);
         EXPECT_NEAR(station->meanWindV, 2.666f, 0.0005f);
         EXPECT_NEAR(station->meanWindSpeed, 2.666f, 0.0005f);
+        EXPECT_TRUE(testing::sameFloat(0x1.554724p+1f, station->meanWindV));
+        EXPECT_TRUE(testing::sameFloat(0x1.554724p+1f, station->meanWindSpeed));
     }
 }
 
@@ -61,11 +66,18 @@ TEST(MeanWind, CalmAndMissingTemperatures) {
 }
 
 TEST(MeanWind, DirectionsOf90And270TakeTheNegatedBranch) {
-    for (const float dir : {90.0f, 270.0f}) {
-        OwnedStation station{wind(1000, 20, dir, 10)};
+    // u = -10·sin(dir) is -10 or 10 exactly and v = √(100 - u²) is a zero, whose
+    // sign the sum starting at +0 drops; the direction comes back exactly.
+    struct Case {
+        float dir, u;
+    };
+    for (const Case c : {Case{90, -10}, Case{270, 10}}) {
+        OwnedStation station{wind(1000, 20, c.dir, 10)};
         computeMeanWind(*station);
-        EXPECT_TRUE(std::signbit(station->meanWindV) || station->meanWindV == 0.0f) << dir;
-        EXPECT_NEAR(station->meanWindDirection, dir, 1e-3f);
+        EXPECT_TRUE(testing::sameFloat(c.u, station->meanWindU)) << c.dir;
+        EXPECT_TRUE(testing::sameFloat(0.0f, station->meanWindV)) << c.dir;
+        EXPECT_TRUE(testing::sameFloat(10.0f, station->meanWindSpeed)) << c.dir;
+        EXPECT_TRUE(testing::sameFloat(c.dir, station->meanWindDirection)) << c.dir;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "analysis/parcel_energy.h"
 
+#include <array>
+
 #include "analysis/moist_adiabat.h"
 #include "test_support.h"
 
@@ -38,6 +40,15 @@ std::string runParcelEnergy(SoundingStation& station, const EnergyInputs& in) {
     return captureStdout([&station] { computeParcelEnergy(station); });
 }
 
+// The eight outputs bit for bit, in the order of the fields below.
+void expectExactly(const SoundingStation& station, const std::array<float, 8>& expected) {
+    const float actual[] = {station.lclHeight,  station.lfcPressure, station.lfcHeight, station.lfcTemperature,
+                            station.elPressure, station.cape,        station.cin,       station.bulkRichardson};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(testing::sameFloat(expected[i], actual[i])) << "output " << i;
+    }
+}
+
 TEST(ParcelEnergy, WorkedSounding) {
     OwnedStation station(workedSounding());
     const std::string out = runParcelEnergy(*station, {907.96844f, 19.741547f, 9.710497f, -5.6214685f});
@@ -50,6 +61,8 @@ TEST(ParcelEnergy, WorkedSounding) {
     EXPECT_NEAR(station->cape, 1338.97f, 0.005f);
     EXPECT_NEAR(station->cin, -51.65f, 0.005f);
     EXPECT_NEAR(station->bulkRichardson, 21.27f, 0.005f);
+    expectExactly(*station, {0x1.7266ccp+6f, 809, 0x1.7d2d8p+7f, 0x1.f2e566p+3f, 214, 0x1.4ebe1ap+10f,
+                             -0x1.9d2a66p+5f, 0x1.54572ap+4f});
 }
 
 TEST(ParcelEnergy, LclBetweenSurfaceAndFirstLevel) {
@@ -64,6 +77,8 @@ TEST(ParcelEnergy, LclBetweenSurfaceAndFirstLevel) {
     EXPECT_NEAR(station->cape, 4497.50f, 0.005f);
     EXPECT_EQ(station->cin, 0.0f);
     EXPECT_NEAR(station->bulkRichardson, 71.45f, 0.005f);
+    expectExactly(*station, {0x1.09d274p+5f, 959, 0x1.6f4afcp+5f, 0x1.924b58p+4f, 154, 0x1.1917eep+12f, 0,
+                             0x1.1dcb52p+6f});
 }
 
 TEST(ParcelEnergy, StableSoundingHasNoFreeConvection) {
@@ -72,6 +87,7 @@ TEST(ParcelEnergy, StableSoundingHasNoFreeConvection) {
     EXPECT_EQ(out, "");
     EXPECT_NEAR(station->lclHeight, 133.57f, 0.005f);
     EXPECT_NEAR(station->cin, -12496.96f, 0.005f);
+    expectExactly(*station, {0x1.0b233p+7f, 0, 0, 0, 0, 0, -0x1.8687bp+13f, 0});
     for (const float value : {station->lfcPressure, station->lfcHeight, station->lfcTemperature,
                               station->elPressure, station->cape, station->bulkRichardson}) {
         EXPECT_EQ(value, 0.0f);
@@ -104,17 +120,17 @@ TEST(ParcelEnergy, LclAboveTheTopEndsWithoutReadingPastIt) {
 }
 
 TEST(ParcelEnergy, MoistAdiabatValues) {
-    OwnedStation station(workedSounding());
-    runParcelEnergy(*station, {907.96844f, 19.741547f, 9.710497f, -5.6214685f});
-    const float kelvin = static_cast<float>(19.741547f + static_cast<double>(273.16f));
-    const float ratio = saturationMixingRatio(kelvin, 907.96844f);
-    const float thetaE = static_cast<float>(kelvin * std::pow(1000.0 / 907.96844f, 0.286) /
-                                            std::exp(-2.6518986 * ratio / kelvin));
+    // θE of the worked sounding's parcel, 348.5789 K, as the analysis rounds it.
+    const float thetaE = 0x1.5c9432p+8f;
     EXPECT_NEAR(thetaE, 348.5789f, 0.00005f);
     EXPECT_NEAR(*moistParcelTemperature(500, thetaE, false), 269.7127f, 0.00005f);
     EXPECT_NEAR(*moistParcelTemperature(300, thetaE, false), 244.0194f, 0.00005f);
     EXPECT_NEAR(saturationMixingRatio(293.16f, 1000), 14.8904f, 0.00005f);
     EXPECT_NEAR(saturationMixingRatio(273.16f, 500), 7.6917f, 0.00005f);
+    EXPECT_TRUE(testing::sameFloat(0x1.0db676p+8f, *moistParcelTemperature(500, thetaE, false)));
+    EXPECT_TRUE(testing::sameFloat(0x1.e809ecp+7f, *moistParcelTemperature(300, thetaE, false)));
+    EXPECT_TRUE(testing::sameFloat(0x1.dc7e18p+3f, saturationMixingRatio(293.16f, 1000)));
+    EXPECT_TRUE(testing::sameFloat(0x1.ec44bcp+2f, saturationMixingRatio(273.16f, 500)));
     EXPECT_EQ(saturationMixingRatio(999, 500), 0.0f);
 }
 
@@ -125,14 +141,26 @@ TEST(ParcelEnergy, CappedSearchRefusesHotParcels) {
 }
 
 TEST(ParcelEnergy, HostilePressuresNeitherHangNorOverflow) {
-    const float hostile[] = {1e30f, -1e30f, std::numeric_limits<float>::infinity(),
-                             -std::numeric_limits<float>::infinity(), std::nanf("")};
-    for (const float p : hostile) {
+    // The 850 hPa level of the worked sounding replaced. Where it stays below the
+    // LCL's visits (negative, not a number), the LCL height is the worked one from
+    // levels 2 and 3; 10^30 hPa is visited itself, and by hand ln p interpolation
+    // up to level 5 gives 149 + 51·62.27/62.40 = 199.9; infinity gives inf - inf.
+    // The parcel is warmer at level 5, but no whole hPa of the hostile layer
+    // below it is scanned: no LFC, no line.
+    struct Case {
+        float pressure, lclHeight;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {{1e30f, 0x1.8fcb04p+7f}, {-1e30f, 0x1.7266ccp+6f}, {inf, std::nanf("")},
+                          {-inf, 0x1.7266ccp+6f},  {std::nanf(""), 0x1.7266ccp+6f}};
+    for (const Case& c : cases) {
         std::vector<SoundingLevel> levels = workedSounding();
-        levels[4].pressure = p;
+        levels[4].pressure = c.pressure;
         OwnedStation station(levels);
-        runParcelEnergy(*station, {907.96844f, 19.741547f, 9.710497f, -5.6214685f});
-        SUCCEED();
+        EXPECT_EQ(runParcelEnergy(*station, {907.96844f, 19.741547f, 9.710497f, -5.6214685f}), "");
+        EXPECT_TRUE(testing::sameFloat(c.lclHeight, station->lclHeight)) << c.pressure;
+        EXPECT_EQ(station->lfcPressure, 0.0f) << c.pressure;
+        EXPECT_EQ(station->cape, 0.0f) << c.pressure;
     }
 }
 

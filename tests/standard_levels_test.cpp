@@ -13,16 +13,18 @@ SoundingLevel level(float p, float h, float t, float td, float dir = 0, float sp
 
 TEST(ComputeSweat, WorkedExamples) {
     struct Case {
-        float td850, tt, speed850, speed500, dir850, dir500, expected, tolerance;
+        float td850, tt, speed850, speed500, dir850, dir500, expected, tolerance, exact;
     };
     const Case cases[] = {
-        {8, 44, 10, 20, 200, 250, 292.63f, 0.005f},   // tt raised to 49, s = sin(0.85)
-        {8, 44, 10, 20, 100, 250, 173.72f, 0.005f},   // 850 hPa direction outside 130..250
-        {8, 44, 7, 20, 200, 250, 162.062f, 0.0005f},  // 850 hPa speed 13.601 kn, below 15
-        {8, 52, 10, 10, 200, 250, 214.29f, 0.005f},   // equal speeds: shear term 0
-        {-3, 49, 10, 20, 100, 250, 77.72f, 0.005f},   // negative dew point counts 0
+        {8, 44, 10, 20, 200, 250, 292.63f, 0.005f, 0x1.24a14cp+8f},   // tt raised to 49, s = sin(0.85)
+        {8, 44, 10, 20, 100, 250, 173.72f, 0.005f, 0x1.5b70a4p+7f},   // 850 hPa direction outside 130..250
+        {8, 44, 7, 20, 200, 250, 162.062f, 0.0005f, 0x1.441fbep+7f},  // 850 hPa speed 13.601 kn, below 15
+        {8, 52, 10, 10, 200, 250, 214.29f, 0.005f, 0x1.ac947ap+7f},   // equal speeds: shear term 0
+        {-3, 49, 10, 20, 100, 250, 77.72f, 0.005f, 0x1.36e148p+6f},   // negative dew point counts 0
     };
     for (const Case& c : cases) {
+        EXPECT_TRUE(testing::sameFloat(
+            c.exact, computeSweat(c.td850, c.tt, c.speed850, c.speed500, c.dir850, c.dir500)));
         EXPECT_NEAR(computeSweat(c.td850, c.tt, c.speed850, c.speed500, c.dir850, c.dir500),
                     c.expected, c.tolerance)
             << c.td850 << " " << c.tt << " " << c.speed850 << " " << c.speed500 << " " << c.dir850
@@ -71,6 +73,7 @@ TEST(AnalyseStandardLevels, MissingStandardLevelsEnterAsNumbers) {
     EXPECT_EQ(station->kIndex, -9999.0f);
     EXPECT_EQ(station->totalTotals, 0.0f);
     EXPECT_NEAR(station->sweatIndex, -58284.17f, 0.005f);
+    EXPECT_TRUE(testing::sameFloat(-0x1.c75858p+15f, station->sweatIndex));
 }
 
 TEST(AnalyseStandardLevels, SurfaceIsNeverAStandardLevelAndLaterLevelWins) {
@@ -85,6 +88,8 @@ TEST(AnalyseStandardLevels, FreezingLevelInterpolation) {
     analyseStandardLevels(*station);
     EXPECT_NEAR(station->freezingHeight, 340.0f, 1e-4);
     EXPECT_NEAR(station->freezingPressure, 664.94f, 0.005f);
+    EXPECT_TRUE(testing::sameFloat(340.0f, station->freezingHeight));
+    EXPECT_TRUE(testing::sameFloat(0x1.4c7852p+9f, station->freezingPressure));
 }
 
 TEST(AnalyseStandardLevels, FreezingLevelEdgeCases) {
@@ -100,8 +105,8 @@ TEST(AnalyseStandardLevels, FreezingLevelEdgeCases) {
         // No level at or below 0 °C above a warm surface.
         {{level(1000, 10, 20, 15), level(900, 100, 15, 10)}, 0, 0},
         // A missing temperature counts as below freezing.
-        {{level(1000, 10, 20, 15), level(900, 100, kMissingValue, 10)},
-         (10.0f * kMissingValue - 100.0f * 20) / (kMissingValue - 20), -1},
+        // By hand: (10·-9999 - 100·20) / (-9999 - 20) = 10.17966.
+        {{level(1000, 10, 20, 15), level(900, 100, kMissingValue, 10)}, 10.17966f, -1},
     };
     for (const Case& c : cases) {
         OwnedStation station(c.levels);

@@ -45,6 +45,8 @@ TEST(ReadVelmorData1, OptionalPairRules) {
          {{m, m}, {m, m}}},
         {"2 and 1", std::string(kHeader) + "2\n" + surfaceStation(0, 2, 1) + surfaceStation(1, 0, 0), 2,
          {{m, m}, {m, m}}},
+        {"0 and 2", std::string(kHeader) + "2\n" + surfaceStation(0, 0, 2) + surfaceStation(1, 0, 0), 2,
+         {{m, m}, {m, m}}},
         {"ends after the trigger", std::string(kHeader) + "2\n" + surfaceStation(0, 0, 0) + surfaceStation(1, 1, 2), 2,
          {{m, m}, {m, m}}},
     };
@@ -80,6 +82,11 @@ TEST(ReadVelmorData1, ShortFiles) {
     for (int i = 5 + 26 * 2; i < 83; ++i) {
         EXPECT_EQ(b[i], kMissingValue) << i;
     }
+    // A third station one value short: still two stations.
+    const Block oneShort = readSurface(std::string(kHeader) + "3\n" + surfaceStation(0, 0, 0) + surfaceStation(1, 0, 0) +
+                                       surfaceStation(2, 0, 0).substr(0, surfaceStation(2, 0, 0).rfind(' ')));
+    ASSERT_TRUE(oneShort);
+    EXPECT_EQ(oneShort.get()[4], 2.0f);
     EXPECT_FALSE(readSurface(std::string(kHeader) + "3\n1 2 3"));  // first station short
     EXPECT_FALSE(readSurface(std::string(kHeader) + "1\n"));
 }

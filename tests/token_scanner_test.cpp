@@ -89,6 +89,9 @@ TEST(TokenScanner, RealConversions) {
         {"e5", false, 0, "e5"},
         {"0.1", true, 0.1f, ""},
         {"16777217", true, 16777216.0f, ""},  // rounded once, to nearest even
+        {"1677721.7", true, 1677721.75f, ""},  // a mantissa past 2^24 with a fraction
+        {"3355443.1", true, 3355443.0f, ""},   // nearer 3355443.0 than 3355443.25
+        {"0.05", true, 0.05f, ""},
         {"1.0000001788139343", true, 0x1.000002p+0f, ""},  // rounded once, not through double
         {"3.4028236e38", true, inf, ""},
         {"-1e-50", true, -0.0f, ""},

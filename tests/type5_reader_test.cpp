@@ -57,7 +57,7 @@ TEST_P(BothType5Readers, AcceptsExactlyTheTwoTagsAndDataType5) {
         {"DIAMOND 5 x", false},       {"diamonds 5 x", false},     {"march 5 x", false},
         {"Marchx 5 x", false},        {"diamond 4 x", false},      {"diamond five x", false},
         {"diamond 05 a_very_long_description_" + std::string(300, 'd'), true},
-        {"xdiamond 5 x", false},
+        {"xdiamond 5 x", false},      {"diamond 6 x", false},
     };
     for (const Case& c : cases) {
         const Block block = readQuietly(reader, c.firstLine + "\n26 1 2 3 1\n" + stationText(7, 6, 1));
@@ -173,7 +173,8 @@ TEST_P(BothType5Readers, SurplusValuesBecomeTheNextHeader) {
 
 TEST_P(BothType5Readers, MalformedStationEndsTheReading) {
     const Type5Reader& reader = GetParam();
-    for (const char* header : {"2 116.5 39.75 55 -6\n", "2 116.5 39.75 55 6000006\n", "2 116.5 x 55 6\n"}) {
+    for (const char* header : {"2 116.5 39.75 55 -6\n", "2 116.5 39.75 55 -1\n", "2 116.5 39.75 55 6000006\n",
+                               "2 116.5 x 55 6\n"}) {
         const Block block =
             readQuietly(reader, "diamond 5 x\n26 1 2 3 3\n" + stationText(1, 6, 1) + header + levelLine(0));
         ASSERT_TRUE(block) << header;

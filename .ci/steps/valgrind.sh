@@ -12,10 +12,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVIVEZERU5_BUILD_TOOLS=OFF -DVIVEZERU5_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" -j2 --target vivezeru5_read_files
 
-files=(examples/* fuzz/corpus/*/*)
-if [ -d tests/cli/data ]; then
-  files+=(tests/cli/data/*)
-fi
+files=(examples/* fuzz/corpus/*/* tests/cli/data/* tests/golden/data/*.txt)
 valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible \
   --track-origins=yes "$build/tests/vivezeru5_read_files" "${files[@]}"
 echo "valgrind: 1 passed, 0 failed"
