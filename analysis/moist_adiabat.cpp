@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "analysis/bounded_exp.h"
 #include "analysis/precision.h"
 #include "analysis/pressure_powers.h"
 
@@ -56,16 +57,60 @@ const std::array<float, kTrialCount>& trialVaporPressures() {
     return table;
 }
 
-}  // namespace
+enum class Verdict { Accept, Warmer, Colder };
 
-float saturationMixingRatio(float kelvin, float pressure) {
-    if (kelvin >= 999) {
-        return 0;
+// A try's residual below this (K) accepts its temperature.
+constexpr double kAcceptedResidual = 0.01;
+
+// The verdict the method takes from the residual f, rounded to float: accept
+// when |f| < 0.01, else warmer when f ≥ 0, colder when f is negative or not a
+// number.
+Verdict verdictOfResidual(float residual) {
+    if (std::fabs(static_cast<double>(residual)) < kAcceptedResidual) {
+        return Verdict::Accept;
     }
-    return mixingRatioOfVapor(trialVaporPressure(kelvin), pressure);
+    return residual >= 0 ? Verdict::Warmer : Verdict::Colder;
 }
 
-std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped) {
+// How far (K) the approximate residual must stay from ±0.01 for its verdict
+// to be taken, plus a part in proportion to the two terms of the difference.
+//
+// Let f = θE·e^x − c be the residual in double with the platform's e^x and g
+// the same with approximateExp. Both products and both differences are
+// rounded to double once each, and e^x is either within 2^-52 relative (the
+// platform's) or within kApproximateExpError (ours), so
+// |g − f| ≤ (kApproximateExpError + 2^-52 + 4·2^-53)·(|θE·e^x| + |c|)·(1 + 1e-10)
+// plus, where products are subnormal, a few 2^-1074 absolute: below
+// kRelativeSlack·(|θE·e^x| + |c|) + 1e-300. If g < 0.01 − margin, then
+// f < 0.01 − 1e-6, and f rounded to float (whose spacing near 0.01 is 9.3e-10)
+// stays below 0.01; if g > 0.01 + margin, f and its float exceed 0.01 (or are
+// +inf). The same holds at −0.01, and beyond ±0.01 the float keeps the sign
+// of f, so the three verdicts agree. A margin that is not finite, or an input
+// that is not a number, decides nothing.
+constexpr double kAbsoluteMargin = 1e-6;
+constexpr double kRelativeSlack = 10 * kApproximateExpError;
+
+// The verdict of the try from the approximate exponential, or none when the
+// approximation cannot prove it: then the try is evaluated exactly.
+std::optional<Verdict> verdictOfApproximation(double thetaE, double exponent, double coldTerm) {
+    if (!(std::fabs(exponent - kApproximateExpCentre) <= kApproximateExpRadius)) {
+        return std::nullopt;
+    }
+    const double warmTerm = thetaE * approximateExp(exponent);
+    const double residual = warmTerm - coldTerm;
+    const double margin = kAbsoluteMargin + kRelativeSlack * (std::fabs(warmTerm) + std::fabs(coldTerm));
+    const double distance = std::fabs(residual);
+    if (distance < kAcceptedResidual - margin) {
+        return Verdict::Accept;
+    }
+    if (distance > kAcceptedResidual + margin) {
+        return residual > 0 ? Verdict::Warmer : Verdict::Colder;
+    }
+    return std::nullopt;
+}
+
+template <bool kQuickVerdicts>
+std::optional<float> searchMoistAdiabat(float pressure, float thetaE, bool capped) {
     const std::array<float, kTrialCount>& vapor = trialVaporPressures();
     float temperature = kFirstTrial;
     float step = 2 * kFirstStep;
@@ -77,16 +122,40 @@ std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool c
             return std::nullopt;
         }
         const double t = temperature;
-        const float residual = roundToFloat(
-            thetaE * std::exp(-2.6518986 * mixingRatioOfVapor(vapor[trial], pressure) / t) - t * exner);
-        if (std::fabs(static_cast<double>(residual)) < 0.01) {
+        const double exponent = -2.6518986 * mixingRatioOfVapor(vapor[trial], pressure) / t;
+        const double coldTerm = t * exner;
+        std::optional<Verdict> verdict;
+        if constexpr (kQuickVerdicts) {
+            verdict = verdictOfApproximation(thetaE, exponent, coldTerm);
+        }
+        if (!verdict) {
+            verdict = verdictOfResidual(roundToFloat(thetaE * std::exp(exponent) - coldTerm));
+        }
+        if (*verdict == Verdict::Accept) {
             return temperature;
         }
-        const bool warmer = residual >= 0;
+        const bool warmer = *verdict == Verdict::Warmer;
         temperature = roundToFloat(warmer ? t + step : t - step);
         trial = warmer ? warmerTrial(trial) : colderTrial(trial);
     }
     return temperature;
+}
+
+}  // namespace
+
+float saturationMixingRatio(float kelvin, float pressure) {
+    if (kelvin >= 999) {
+        return 0;
+    }
+    return mixingRatioOfVapor(trialVaporPressure(kelvin), pressure);
+}
+
+std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped) {
+    return searchMoistAdiabat<true>(pressure, thetaE, capped);
+}
+
+std::optional<float> moistParcelTemperatureExactly(float pressure, float thetaE, bool capped) {
+    return searchMoistAdiabat<false>(pressure, thetaE, capped);
 }
 
 }  // namespace vivezeru5

@@ -14,6 +14,12 @@ float saturationMixingRatio(float kelvin, float pressure);
 // `thetaE` at `pressure` (hPa): a bisection from 253.16 K in at most twelve
 // tries with steps 60, 30, 15, … K, accepting a try whose residual is below
 // 0.01 K. When `capped`, a trial temperature above 320 K gives no value.
+// Each try's verdict is taken from a cheap exponential whenever its error
+// bound proves the verdict, and from the platform's exp otherwise, so the
+// result is the same as moistParcelTemperatureExactly's for every input.
 std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped);
+
+// The same search with every try evaluated with the platform's exp.
+std::optional<float> moistParcelTemperatureExactly(float pressure, float thetaE, bool capped);
 
 }  // namespace vivezeru5

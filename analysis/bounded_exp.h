@@ -1,0 +1,45 @@
+// A cheap exponential with a proven error bound, for decisions that only need
+// to know on which side of a threshold a value lies.
+#pragma once
+
+namespace vivezeru5 {
+
+// approximateExp covers the arguments x with |x − kApproximateExpCentre| at
+// most kApproximateExpRadius: the exponents of the moist adiabat's tries
+// (−2.6518986·ws/T) lie there whenever ws is below about 0.26·T g/kg, that
+// is in nearly every try of a real sounding.
+inline constexpr double kApproximateExpCentre = -0.35;
+inline constexpr double kApproximateExpRadius = 0.35;
+
+// Bound on |approximateExp(x) − e^x| / e^x over that interval.
+//
+// e^x = e^c · e^r with c the double nearest −0.35 and r = x − c, computed with
+// one rounding (below 2^-53·0.35 < 4e-17 absolute, so below 4e-17 relative in
+// e^r). e^c is held as the double nearest it: 2^-53 relative.
+// e^r comes from its Taylor polynomial of degree 8 at 0, whose remainder is
+// e^ξ·r^9/9! with |ξ| ≤ |r| ≤ 0.35: relative to e^r at most
+// e^0.7·0.35^9/9! < 4.4e-10. Horner's scheme with nine coefficients (each the
+// double nearest 1/k!) adds at most about 18 roundings of 2^-53 relative
+// (below 2.1e-15), and the final product one more.
+// Total: below 4.5e-10; the bound below keeps a factor of 2 above it.
+inline constexpr double kApproximateExpError = 1e-9;
+
+// e^x within kApproximateExpError relative for |x − kApproximateExpCentre| ≤
+// kApproximateExpRadius (not checked here: the caller keeps x inside). Pure
+// double arithmetic, so it gives the same value on every platform.
+inline double approximateExp(double x) {
+    constexpr double kExpOfCentre = 0.7046880897187134;  // e^-0.35
+    const double r = x - kApproximateExpCentre;
+    const double expOfR =
+        1.0 +
+        r * (1.0 +
+             r * (1.0 / 2 +
+                  r * (1.0 / 6 +
+                       r * (1.0 / 24 +
+                            r * (1.0 / 120 +
+                                 r * (1.0 / 720 +
+                                      r * (1.0 / 5040 + r * (1.0 / 40320))))))));
+    return kExpOfCentre * expOfR;
+}
+
+}  // namespace vivezeru5
