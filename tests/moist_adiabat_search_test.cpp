@@ -136,6 +136,9 @@ TEST(MoistAdiabatSearch, QuickVerdictsChangeNoResultNextToTheThresholds) {
         // covers the float rounding of the residual there.
         {"4.2e22 hPa, tiny terms near +0.01", 0x1.1fe296p+75f, 0x1.5bdf24p-7f, false},
         {"1.7e18 hPa, tiny terms near -0.01", 0x1.7f6796p+60f, 0x1.21e2fp-10f, true},
+        // Exponents near -1, outside the polynomial's interval.
+        {"9.5 hPa, exponent -1, near +0.01", 0x1.3118a2p+3f, 0x1.3eedc2p+11f, false},
+        {"9.4 hPa, exponent -1, near -0.01", 0x1.2d953ap+3f, 0x1.443762p+11f, true},
     };
     for (const BoundaryCase& row : cases) {
         SCOPED_TRACE(row.name);
