@@ -180,11 +180,13 @@ class Worker:
             return build_and_test(self.binary, self.timeout)
         finally:
             # The original source and object come back with their old times,
-            # so the next build recompiles only the next mutant's file.
+            # so the next build recompiles only the next mutant's file. A
+            # mutated header has no object of its own: it keeps its new time,
+            # so that every file including it is compiled again unmutated.
             with open(path, "w", encoding="utf-8") as f:
                 f.write(self.original(mutant.path))
-            os.utime(path, ns=(stat.st_atime_ns, stat.st_mtime_ns))
             if os.path.exists(saved):
+                os.utime(path, ns=(stat.st_atime_ns, stat.st_mtime_ns))
                 os.replace(saved, objects)
             os.remove(self.marker)
 
