@@ -74,13 +74,13 @@ FileReading readFile(const std::string& path, std::optional<FileFormat> format) 
 int exitStatusOf(ReadOutcome outcome) {
     switch (outcome) {
         case ReadOutcome::Whole:
-            return 0;
+            return kExitOk;
         case ReadOutcome::WithProblems:
-            return 3;
+            return kExitProblems;
         case ReadOutcome::Unreadable:
-            return 1;
+            return kExitNoData;
     }
-    return 1;
+    return kExitNoData;
 }
 
 }  // namespace vivezeru5::cli

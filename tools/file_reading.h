@@ -46,6 +46,12 @@ struct FileReading {
 // the file when none is given. Safe to call from several threads at once.
 FileReading readFile(const std::string& path, std::optional<FileFormat> format);
 
+// The tool's exit statuses.
+inline constexpr int kExitOk = 0;        // every file read whole
+inline constexpr int kExitNoData = 1;    // a file cannot be read
+inline constexpr int kExitUsage = 2;     // the command line is wrong
+inline constexpr int kExitProblems = 3;  // read, but with problems
+
 // Exit status of the tool for an outcome: 0 whole, 3 with problems, 1 unreadable.
 int exitStatusOf(ReadOutcome outcome);
 

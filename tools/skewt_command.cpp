@@ -19,11 +19,11 @@ namespace vivezeru5::skewt {
 namespace {
 
 using cli::FileFormat;
+using cli::kExitNoData;
+using cli::kExitOk;
+using cli::kExitUsage;
 using cli::SoundingStationView;
 
-constexpr int kExitOk = 0;
-constexpr int kExitNoData = 1;
-constexpr int kExitUsage = 2;
 
 constexpr const char* kHelp =
     "Draws one station of a sounding file as a skew-T log-p diagram (SVG):\n"

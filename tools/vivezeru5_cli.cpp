@@ -29,9 +29,6 @@
 namespace vivezeru5::cli {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitNoData = 1;
-constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "usage: vivezeru5 show [--format FORMAT] [--csv|--json] [--verbose] FILE\n"
