@@ -27,7 +27,7 @@ set_property(CACHE VIVEZERU5_WINDOWS_CRT PROPERTY STRINGS ucrt msvcrt)
 
 set(runtime_flags "")
 if(VIVEZERU5_WINDOWS_CRT STREQUAL "ucrt")
-  set(runtime_flags "-specs=${CMAKE_CURRENT_LIST_DIR}/ucrt.specs")
+  set(runtime_flags "-specs=${CMAKE_CURRENT_LIST_DIR}/link_ucrt.gcc")
 elseif(NOT VIVEZERU5_WINDOWS_CRT STREQUAL "msvcrt")
   message(FATAL_ERROR "VIVEZERU5_WINDOWS_CRT is '${VIVEZERU5_WINDOWS_CRT}': use ucrt or msvcrt")
 endif()
