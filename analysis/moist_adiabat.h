@@ -14,12 +14,15 @@ float saturationMixingRatio(float kelvin, float pressure);
 // `thetaE` at `pressure` (hPa): a bisection from 253.16 K in at most twelve
 // tries with steps 60, 30, 15, … K, accepting a try whose residual is below
 // 0.01 K. When `capped`, a trial temperature above 320 K gives no value.
-// Each try's verdict is taken from a cheap exponential whenever its error
-// bound proves the verdict, and from the platform's exp otherwise, so the
-// result is the same as moistParcelTemperatureExactly's for every input.
+// The tries are those of the bisection, taken along the path towards a first
+// guess of the result so that they need not wait for one another; each try's
+// verdict comes from a cheap exponential whenever its error bound proves the
+// verdict, and from the platform's exp otherwise. The result is the same as
+// moistParcelTemperatureExactly's for every input.
 std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped);
 
-// The same search with every try evaluated with the platform's exp.
+// The method as written, the reference for moistParcelTemperature: each try
+// after the verdict of the one before, evaluated with the platform's exp.
 std::optional<float> moistParcelTemperatureExactly(float pressure, float thetaE, bool capped);
 
 }  // namespace vivezeru5

@@ -136,6 +136,10 @@ TEST(MoistAdiabatSearch, QuickVerdictsChangeNoResultNextToTheThresholds) {
         // covers the float rounding of the residual there.
         {"4.2e22 hPa, tiny terms near +0.01", 0x1.1fe296p+75f, 0x1.5bdf24p-7f, false},
         {"1.7e18 hPa, tiny terms near -0.01", 0x1.7f6796p+60f, 0x1.21e2fp-10f, true},
+        // Real soundings where ws rounded to float moves the residual across
+        // ±0.01 by more than the absolute margin.
+        {"943.4 hPa, ws rounding across the threshold", 0x1.d7b098p+9f, 0x1.89423cp+8f, true},
+        {"679.1 hPa, ws rounding across the threshold", 0x1.5388f8p+9f, 0x1.801a78p+8f, false},
         // Exponents near -1, outside the polynomial's interval.
         {"9.5 hPa, exponent -1, near +0.01", 0x1.3118a2p+3f, 0x1.3eedc2p+11f, false},
         {"9.4 hPa, exponent -1, near -0.01", 0x1.2d953ap+3f, 0x1.443762p+11f, true},
