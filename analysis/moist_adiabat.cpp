@@ -136,9 +136,9 @@ int turnOfVerdict(Verdict verdict) {
 // where ws is a subnormal float, which for |x'| ≤ 0.7 is below 4.18e-8; so
 // e^x = e^x'·(1 + κ) with |κ| ≤ 4.18e-8. Let f = θE·e^x − c be the exact
 // residual in double with the platform's e^x (within 2^-52 relative) and g =
-// θE·e^c'·P(x' − c') the approximate one (approximateExp's centre and
-// polynomial, within kApproximateExpError = 1e-9 relative); c = T·exner is
-// the same double in both. Each product and difference rounded once more
+// θE·e^c'·P(x' − c') the approximate one (the centre and the polynomial of
+// approximateExpOfOffset, within kApproximateExpError = 1e-9 relative);
+// c = T·exner is the same double in both. Each product and difference rounded once more
 // gives |g − f| ≤ 4.3e-8·(|θE·e^x'| + |c|) plus, where products are
 // subnormal, a few 2^-1074 absolute. As x' ≤ 0 and T ≤ 373.16 K, this is
 // below kRelativeSlack·(|θE| + 373.16·|exner|) + 1e-300, and `margin` adds
