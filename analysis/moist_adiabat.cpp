@@ -192,8 +192,9 @@ private:
 };
 
 // Here the path's next turn equals the verdict just compared with it, and an
-// optimising compiler would take the next trial from the verdict, making
-// every try wait for the one before. This hides the path's value from it.
+// optimising compiler would take the next trial from the verdict (or turn the
+// rare change of path into a conditional move), making every try wait for the
+// one before. This hides the path's value from it.
 void keepApart(unsigned& path) {
 #if defined(__GNUC__)
     __asm__("" : "+r"(path));
