@@ -228,6 +228,11 @@ std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool c
     constexpr unsigned kNextTurn = 1u << (kMaxTries - 1);
     int index = 0;
     int turn = kColder;
+    // Unrolled (kMaxTries times), the walk keeps no loop counter and shifts
+    // by constants.
+#if defined(__GNUC__)
+#pragma GCC unroll 12
+#endif
     for (int depth = 0; depth < kMaxTries; ++depth) {
         const Trial& trial = tree[index];
         if (trial.kelvin > ceiling) {
