@@ -75,9 +75,8 @@ const TrialTree& trialTree() {
 // that covers it among 2^12 equal places from 133.16 to 373.16 K (the trials'
 // reach), held inside them.
 int leafTowards(double kelvin) {
-    constexpr double kColdestPlace = 133.16;
-    constexpr double kPlacesPerKelvin = kLeafCount / 240.0;
-    const double place = (kelvin - kColdestPlace) * kPlacesPerKelvin;
+    constexpr double kPlacesPerKelvin = kLeafCount / (kWarmestMoistTrialBound - kColdestMoistTrialBound);
+    const double place = (kelvin - kColdestMoistTrialBound) * kPlacesPerKelvin;
     if (!(place > 0)) {
         return 0;
     }
@@ -150,7 +149,6 @@ int turnOfVerdict(Verdict verdict) {
 // a number, decides nothing.
 constexpr double kAbsoluteMargin = 1e-6;
 constexpr double kRelativeSlack = 5e-8;
-constexpr double kWarmestTrial = 373.16;  // K, above every trial of the tree
 
 class QuickTries {
 public:
@@ -159,8 +157,8 @@ public:
           thetaE_(thetaE),
           exner_(exner),
           scale_(thetaE * kApproximateExpScale) {
-        const double margin =
-            kAbsoluteMargin + kRelativeSlack * (std::fabs(thetaE_) + kWarmestTrial * std::fabs(exner));
+        const double terms = std::fabs(thetaE_) + kWarmestMoistTrialBound * std::fabs(exner);
+        const double margin = kAbsoluteMargin + kRelativeSlack * terms;
         acceptBelow_ = kAcceptedResidual - margin;
         turnAbove_ = kAcceptedResidual + margin;
     }

@@ -21,6 +21,11 @@ float saturationMixingRatio(float kelvin, float pressure);
 // moistParcelTemperatureExactly's for every input.
 std::optional<float> moistParcelTemperature(float pressure, float thetaE, bool capped);
 
+// The reach of the search's trial temperatures (K): 253.16 ± 120, which no
+// trial reaches.
+inline constexpr double kColdestMoistTrialBound = 133.16;
+inline constexpr double kWarmestMoistTrialBound = 373.16;
+
 // The method as written, the reference for moistParcelTemperature: each try
 // after the verdict of the one before, evaluated with the platform's exp.
 std::optional<float> moistParcelTemperatureExactly(float pressure, float thetaE, bool capped);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "analysis/moist_adiabat.h"
 #include "analysis/precision.h"
 
 namespace vivezeru5 {
@@ -19,11 +20,6 @@ constexpr int kThetaECount = 49;
 constexpr double kThetaEFirst = 200;  // K
 constexpr double kThetaELast = 440;   // K
 constexpr double kThetaESpacing = (kThetaELast - kThetaEFirst) / (kThetaECount - 1);
-
-// The search's trials lie between these temperatures (K); a root outside
-// them is held at the nearer one.
-constexpr double kColdestTrial = 133.16;
-constexpr double kWarmestTrial = 373.16;
 
 using EstimateTable = std::array<std::array<float, kThetaECount>, kExnerCount>;
 
@@ -56,18 +52,18 @@ constexpr double kSettledStep = 0.1;
 // where a step would leave it. A root beyond the trials' reach gives the
 // nearer end of it.
 double rootNear(double start, double pressure, double exner, double thetaE) {
-    double colder = kColdestTrial;
-    double warmer = kWarmestTrial;
+    double colder = kColdestMoistTrialBound;
+    double warmer = kWarmestMoistTrialBound;
     double kelvin = start;
     for (int iteration = 0; iteration < 60; ++iteration) {
         const Residual residual = residualAt(kelvin, pressure, exner, thetaE);
         if (residual.value > 0) {
-            if (kelvin == kWarmestTrial) {
+            if (kelvin == kWarmestMoistTrialBound) {
                 return kelvin;  // the root lies beyond the warmest trial
             }
             colder = kelvin;
         } else {
-            if (kelvin == kColdestTrial) {
+            if (kelvin == kColdestMoistTrialBound) {
                 return kelvin;  // the root lies beyond the coldest trial
             }
             warmer = kelvin;
@@ -104,8 +100,8 @@ EstimateTable computeEstimateTable() {
                 start = table[row - 1][column];
             }
             const double exner = kExnerFirst + row * kExnerSpacing;
-            table[row][column] = static_cast<float>(
-                rootNear(std::clamp(start, kColdestTrial, kWarmestTrial), pressures[row], exner, thetaE));
+            start = std::clamp(start, kColdestMoistTrialBound, kWarmestMoistTrialBound);
+            table[row][column] = static_cast<float>(rootNear(start, pressures[row], exner, thetaE));
         }
     }
     return table;
@@ -137,18 +133,8 @@ double estimateMoistAdiabatKelvin(double exner, float thetaE) {
     static const EstimateTable table = computeEstimateTable();
     const double rowPosition = (exner - kExnerFirst) * (1 / kExnerSpacing);
     const double columnPosition = (thetaE - kThetaEFirst) * (1 / kThetaESpacing);
-    AxisPosition row{};
-    AxisPosition column{};
-    if (rowPosition >= 0 && rowPosition < kExnerCount - 1 && columnPosition >= 0 &&
-        columnPosition < kThetaECount - 1) [[likely]] {
-        row = {static_cast<int>(rowPosition), 0};
-        row.fraction = rowPosition - row.lower;
-        column = {static_cast<int>(columnPosition), 0};
-        column.fraction = columnPosition - column.lower;
-    } else {
-        row = heldOnAxis(rowPosition, kExnerCount);
-        column = heldOnAxis(columnPosition, kThetaECount);
-    }
+    const AxisPosition row = heldOnAxis(rowPosition, kExnerCount);
+    const AxisPosition column = heldOnAxis(columnPosition, kThetaECount);
     const float* below = &table[row.lower][column.lower];
     const float* above = &table[row.lower + 1][column.lower];
     const double lowerRow = below[0] + column.fraction * (static_cast<double>(below[1]) - below[0]);
