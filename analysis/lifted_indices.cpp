@@ -1,7 +1,6 @@
 #include "analysis/lifted_indices.h"
 
-#include <cmath>
-
+#include "analysis/double_maths.h"
 #include "analysis/precision.h"
 
 namespace vivezeru5 {
@@ -28,7 +27,7 @@ float liftParcelTo500(float dewPoint, float temperature, float pressure, float t
     const float relativeHumidity = roundToFloat(static_cast<double>(mixingRatio) / saturationRatio);
     const double tk = temperatureK;
     const float vaporTerm =
-        roundToFloat(relativeHumidity * std::exp(22.05565 - 0.009137024 * tk - 6106.396 / tk));
+        roundToFloat(relativeHumidity * maths::exp(22.05565 - 0.009137024 * tk - 6106.396 / tk));
     if (tested && vaporTerm <= 0) {
         return 0;
     }
@@ -36,9 +35,9 @@ float liftParcelTo500(float dewPoint, float temperature, float pressure, float t
     const float condensationK =
         roundToFloat(tdk - (41.178204 / tk - 0.37329638 + 0.0015945203 * tdk) * (tk - tdk));
     const float condensationPressure =
-        roundToFloat(p * std::pow(static_cast<double>(condensationK) / tk, 3.49825));
+        roundToFloat(p * maths::pow(static_cast<double>(condensationK) / tk, 3.49825));
     if (condensationPressure <= 500) {
-        return roundToFloat(t500K - tk * std::pow(500 / p, 0.286));
+        return roundToFloat(t500K - tk * maths::pow(500 / p, 0.286));
     }
     const double m = roundToFloat(vaporTerm / (p - vaporTerm));
     const double pl = condensationPressure;
@@ -56,7 +55,7 @@ float saturationVaporPressure(float temperature) {
     const bool overWater = t + kKelvinOffset >= 263;
     const double a = overWater ? 7.63f : 9.5f;
     const double b = overWater ? 241.9f : 265.5f;
-    return roundToFloat(6.11 * std::pow(10.0, a * t / (t + b)));
+    return roundToFloat(6.11 * maths::pow(10.0, a * t / (t + b)));
 }
 
 float computeLiftedIndex(float dewPoint, float temperature, float pressure, float t500) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "analysis/double_maths.h"
 #include "analysis/precision.h"
 #include "readers/sounding_records.h"
 
@@ -20,7 +21,7 @@ double directionSine(float direction) {
     static const std::array<double, kWholeDegrees> wholeDegreeSines = [] {
         std::array<double, kWholeDegrees> sines{};
         for (int degrees = 0; degrees < kWholeDegrees; ++degrees) {
-            sines[degrees] = std::sin(static_cast<float>(degrees) * kDegreesToRadians);
+            sines[degrees] = maths::sin(static_cast<float>(degrees) * kDegreesToRadians);
         }
         return sines;
     }();
@@ -30,7 +31,7 @@ double directionSine(float direction) {
             return wholeDegreeSines[whole];
         }
     }
-    return std::sin(direction * kDegreesToRadians);
+    return maths::sin(direction * kDegreesToRadians);
 }
 
 struct LevelWind {
@@ -46,7 +47,7 @@ LevelWind levelWind(const SoundingLevel& level) {
     wind.weight = roundToFloat(level.pressure * 100.0 / (kelvin * 287.0));
     wind.u = roundToFloat(-speed * directionSine(level.windDirection));
     const float squared = roundToFloat(speed * speed - static_cast<double>(wind.u) * wind.u);
-    double v = std::sqrt(static_cast<double>(squared));
+    double v = maths::sqrt(static_cast<double>(squared));
     if (level.windDirection >= 90 && level.windDirection <= 270) {
         v = -v;
     }
@@ -56,7 +57,7 @@ LevelWind levelWind(const SoundingLevel& level) {
 
 // Direction the wind with components (u, v) = (−s·sin d, s·cos d) blows from.
 float directionFrom(float u, float v) {
-    double degrees = std::atan2(-static_cast<double>(u), static_cast<double>(v)) * 180 / kPi;
+    double degrees = maths::atan2(-static_cast<double>(u), static_cast<double>(v)) * 180 / kPi;
     if (degrees <= 0) {
         degrees += 360;
     }
@@ -90,7 +91,7 @@ void computeMeanWind(SoundingStation& station) {
     station.meanWindU = u;
     station.meanWindV = v;
     const float speed = roundToFloat(
-        std::sqrt(static_cast<double>(roundToFloat(static_cast<double>(u) * u + static_cast<double>(v) * v))));
+        maths::sqrt(static_cast<double>(roundToFloat(static_cast<double>(u) * u + static_cast<double>(v) * v))));
     station.meanWindSpeed = speed;
     station.meanWindDirection = speed == 0 ? 0.0f : directionFrom(u, v);
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "analysis/bounded_exp.h"
+#include "analysis/double_maths.h"
 #include "analysis/moist_adiabat_estimate.h"
 #include "analysis/precision.h"
 #include "analysis/pressure_powers.h"
@@ -19,7 +20,7 @@ constexpr float kFirstStep = 60.0f;     // K, halved at every try
 // es (hPa) of the saturation mixing ratio at `kelvin`, below 999 K.
 float trialVaporPressure(float kelvin) {
     const double t = roundToFloat(kelvin - static_cast<double>(kKelvinOffset));
-    return roundToFloat(6.1078 * std::exp(17.2693882 * t / (t + 237.3)));
+    return roundToFloat(6.1078 * maths::exp(17.2693882 * t / (t + 237.3)));
 }
 
 float mixingRatioOfVapor(float vapor, float pressure) {
@@ -103,7 +104,7 @@ Verdict verdictOfResidual(float residual) {
 Verdict exactVerdict(float kelvin, float vapor, float pressure, float thetaE, double exner) {
     const double t = kelvin;
     const double exponent = -2.6518986 * mixingRatioOfVapor(vapor, pressure) / t;
-    return verdictOfResidual(roundToFloat(thetaE * std::exp(exponent) - t * exner));
+    return verdictOfResidual(roundToFloat(thetaE * maths::exp(exponent) - t * exner));
 }
 
 // −2.6518986 · 621.97: the exponent per es/((p − es)·T), rounded once.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "analysis/double_maths.h"
 #include "analysis/moist_adiabat.h"
 #include "analysis/precision.h"
 
@@ -32,13 +33,13 @@ struct Residual {
 
 Residual residualAt(double kelvin, double pressure, double exner, double thetaE) {
     const double t = kelvin - kKelvinOffset;
-    const double vapor = 6.1078 * std::exp(17.2693882 * t / (t + 237.3));
+    const double vapor = 6.1078 * maths::exp(17.2693882 * t / (t + 237.3));
     const double vaporSlope = vapor * 17.2693882 * 237.3 / ((t + 237.3) * (t + 237.3));
     const double mixing = 621.97 * vapor / (pressure - vapor);
     const double mixingSlope = 621.97 * vaporSlope * pressure / ((pressure - vapor) * (pressure - vapor));
     const double exponent = -2.6518986 * mixing / kelvin;
     const double exponentSlope = -2.6518986 * (mixingSlope * kelvin - mixing) / (kelvin * kelvin);
-    const double warm = thetaE * std::exp(exponent);
+    const double warm = thetaE * maths::exp(exponent);
     return {warm - kelvin * exner, warm * exponentSlope - exner};
 }
 
@@ -87,7 +88,7 @@ double rootNear(double start, double pressure, double exner, double thetaE) {
 EstimateTable computeEstimateTable() {
     std::array<double, kExnerCount> pressures{};
     for (int row = 0; row < kExnerCount; ++row) {
-        pressures[row] = 1000 / std::pow(kExnerFirst + row * kExnerSpacing, 1 / 0.286);
+        pressures[row] = 1000 / maths::pow(kExnerFirst + row * kExnerSpacing, 1 / 0.286);
     }
     EstimateTable table{};
     for (int column = 0; column < kThetaECount; ++column) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "analysis/double_maths.h"
 #include "analysis/moist_adiabat.h"
 #include "analysis/pressure_powers.h"
 #include "analysis/precision.h"
@@ -40,7 +41,7 @@ PotentialTemperatures potentialTemperatures(float environmentCelsius, float parc
             potentialTemperatureWithFactor(parcelCelsius, factor)};
 }
 
-float logPressureRatio(float pressure) { return roundToFloat(std::log(pressure / 1000.0)); }
+float logPressureRatio(float pressure) { return roundToFloat(maths::log(pressure / 1000.0)); }
 
 float layerMean(float upper, float lower) {
     return roundToFloat((static_cast<double>(upper) + lower) / 2);
@@ -173,8 +174,8 @@ void closeLayerAtLcl(const SoundingStation& station, ParcelState& state) {
 float equivalentPotentialTemperature(const SoundingStation& station) {
     const float kelvin = roundToFloat(station.lclTemperature + static_cast<double>(kKelvinOffset));
     const double ratio = saturationMixingRatio(kelvin, station.lclPressure);
-    return roundToFloat(kelvin * std::pow(1000.0 / station.lclPressure, 0.286) /
-                        std::exp(-2.6518986 * ratio / kelvin));
+    return roundToFloat(kelvin * maths::pow(1000.0 / station.lclPressure, 0.286) /
+                        maths::exp(-2.6518986 * ratio / kelvin));
 }
 
 // Index of the first level above the LCL where the parcel is warmer than the

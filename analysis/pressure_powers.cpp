@@ -1,7 +1,8 @@
 #include "analysis/pressure_powers.h"
 
 #include <array>
-#include <cmath>
+
+#include "analysis/double_maths.h"
 
 namespace vivezeru5 {
 namespace {
@@ -13,7 +14,7 @@ using WholePressureTable = std::array<double, kWholePressures>;
 WholePressureTable powersAtWholePressures(double exponent) {
     WholePressureTable powers{};
     for (int hectopascals = 1; hectopascals < kWholePressures; ++hectopascals) {
-        powers[hectopascals] = std::pow(1000.0 / static_cast<float>(hectopascals), exponent);
+        powers[hectopascals] = maths::pow(1000.0 / static_cast<float>(hectopascals), exponent);
     }
     return powers;
 }
@@ -25,7 +26,7 @@ double pressurePower(float pressure, double exponent, const WholePressureTable& 
             return whole[hectopascals];
         }
     }
-    return std::pow(1000.0 / pressure, exponent);
+    return maths::pow(1000.0 / pressure, exponent);
 }
 
 }  // namespace

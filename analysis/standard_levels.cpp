@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/double_maths.h"
 #include "analysis/precision.h"
 
 namespace vivezeru5 {
@@ -50,10 +51,11 @@ void findFreezingLevel(SoundingStation& station) {
             station.freezingHeight = roundToFloat(
                 (static_cast<double>(lower.height) * tb - static_cast<double>(upper.height) * ta) /
                 (tb - ta));
-            const float lnLower = roundToFloat(std::log(lower.pressure / 1000.0));
-            const float lnUpper = roundToFloat(std::log(upper.pressure / 1000.0));
+            const float lnLower = roundToFloat(maths::log(lower.pressure / 1000.0));
+            const float lnUpper = roundToFloat(maths::log(upper.pressure / 1000.0));
             const float lnFreezing = roundToFloat((lnLower * tb - lnUpper * ta) / (tb - ta));
-            station.freezingPressure = roundToFloat(1000.0 * roundToFloat(std::exp(lnFreezing)));
+            station.freezingPressure =
+                roundToFloat(1000.0 * roundToFloat(maths::exp(static_cast<double>(lnFreezing))));
             return;
         }
     }
@@ -65,7 +67,7 @@ float computeSweat(float td850, float totalTotals, float speed850, float speed50
                    float dir850, float dir500) {
     const double tt = totalTotals < 49 ? 49.0 : static_cast<double>(totalTotals);
     const double dewPointTerm = td850 < 0 ? 0.0 : static_cast<double>(td850);
-    float shear = roundToFloat(std::sin((static_cast<double>(dir500) - dir850) * 0.017));
+    float shear = roundToFloat(maths::sin((static_cast<double>(dir500) - dir850) * 0.017));
     const float knots850 = roundToFloat(speed850 * 1.943);
     const float knots500 = roundToFloat(speed500 * 1.943);
     const bool dir500Outside = dir500 < 210 || dir500 > 310;

@@ -84,12 +84,28 @@ TEST(AnalyseStandardLevels, SurfaceIsNeverAStandardLevelAndLaterLevelWins) {
 }
 
 TEST(AnalyseStandardLevels, FreezingLevelInterpolation) {
-    OwnedStation station{level(1000, 10, 20, 15), level(700, 300, 2, 0), level(600, 420, -4, -10)};
-    analyseStandardLevels(*station);
-    EXPECT_NEAR(station->freezingHeight, 340.0f, 1e-4);
-    EXPECT_NEAR(station->freezingPressure, 664.94f, 0.005f);
-    EXPECT_TRUE(testing::sameFloat(340.0f, station->freezingHeight));
-    EXPECT_TRUE(testing::sameFloat(0x1.4c7852p+9f, station->freezingPressure));
+    struct Case {
+        SoundingLevel below, above;
+        float height, pressure, pressureNear;
+    };
+    const Case cases[] = {
+        // 340 dam and 664.94 hPa, as worked by hand.
+        {level(700, 300, 2, 0), level(600, 420, -4, -10), 340.0f, 0x1.4c7852p+9f, 664.94f},
+        // (724·-1 - 791·3) / -4 = 774.25 dam; ln(p/1000) = -0.8953..., whose
+        // exponential taken in double and rounded gives 408.4766845703125
+        // (0x43CC3D04); the single-precision exponential gives one unit more.
+        {level(435, 724, 3, 0), level(400, 791, -1, -5), 774.25f, 0x1.987a08p+8f, 408.48f},
+        // 470 / 3 dam; 1000 times the rounded exponential, rounded again, is
+        // 843.28040 (1000 times the unrounded one would round to 843.28033).
+        {level(850, 150, 1, -1), level(830, 170, -2, -4), 0x1.395556p+7f, 0x1.a5a3e4p+9f, 843.2804f},
+    };
+    for (const Case& c : cases) {
+        OwnedStation station{level(1000, 10, 20, 15), c.below, c.above};
+        analyseStandardLevels(*station);
+        EXPECT_TRUE(testing::sameFloat(c.height, station->freezingHeight));
+        EXPECT_TRUE(testing::sameFloat(c.pressure, station->freezingPressure));
+        EXPECT_NEAR(station->freezingPressure, c.pressureNear, 0.005f);
+    }
 }
 
 TEST(AnalyseStandardLevels, FreezingLevelEdgeCases) {
