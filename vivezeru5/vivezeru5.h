@@ -34,6 +34,17 @@
  * converts it. So a device, a pipe or a damaged file whose word never ends
  * cannot keep a reader reading.
  *
+ * Floating point: the caller's floating-point settings are neither used nor
+ * changed. Each call saves them, computes in the environment the method is
+ * defined in (round to nearest, every exception masked, flush-to-zero and
+ * denormals-are-zero off; on x86 also the x87 control word 0x37F) and gives
+ * them back on every path, the sticky exception flags exactly as the caller
+ * had them. So a host that unmasks exceptions (Delphi programs run with
+ * overflow, division by zero and invalid operation unmasked) is not
+ * interrupted by the NaN and infinities the analysis computes from missing
+ * values, a host that polls fetestexcept sees none of them, and another
+ * rounding direction or flush-to-zero in the host changes no bit of a block.
+ *
  * Threads: the library keeps no state outside a call; each call owns its
  * file, its station list and its block, so any number of threads may read at
  * the same time.
