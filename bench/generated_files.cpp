@@ -175,31 +175,63 @@ std::string formatted(const char* format, auto... values) {
     return std::string(line, static_cast<std::size_t>(std::max(length, 0)));
 }
 
-// A missing height at a few significant levels.
-double writtenHeight(Random& random, const Level& level, bool surface) {
-    return !surface && !level.mandatory && random.chance(0.04) ? 9999 : level.height;
+// A missing height at a few significant levels, and with a share of missing
+// values at any level.
+double writtenHeight(Random& random, const Level& level, bool surface, double missingShare) {
+    return (!surface && !level.mandatory && random.chance(0.04)) || (missingShare > 0 && random.chance(missingShare))
+               ? 9999
+               : level.height;
 }
 
-std::string type5IntegerLevel(Random& random, const Level& level, bool surface) {
+// Which of a level's temperature, dew point, wind direction and speed are
+// written missing; no random number is drawn without a share.
+struct MissingValues {
+    bool temperature = false, dewPoint = false, direction = false, speed = false;
+};
+
+MissingValues drawMissing(Random& random, double share) {
+    MissingValues missing;
+    if (share > 0) {
+        missing.temperature = random.chance(share);
+        missing.dewPoint = random.chance(share);
+        missing.direction = random.chance(share);
+        missing.speed = random.chance(share);
+    }
+    return missing;
+}
+
+template <typename Number>
+Number orMissing(bool missing, Number value) {
+    return missing ? Number{-9999} : value;
+}
+
+std::string type5IntegerLevel(Random& random, const Level& level, bool surface, double missingShare) {
     const long temperature = std::lround(level.temperature);
     const long dewPoint = std::min(std::lround(level.dewPoint), temperature - 1);
-    return formatted("%ld %ld %ld %ld %ld %ld\n", std::lround(level.pressure),
-                     std::lround(writtenHeight(random, level, surface)), temperature, dewPoint,
-                     std::lround(level.direction) % 360, std::lround(level.speed));
+    const long height = std::lround(writtenHeight(random, level, surface, missingShare));
+    const MissingValues missing = drawMissing(random, missingShare);
+    return formatted("%ld %ld %ld %ld %ld %ld\n", std::lround(level.pressure), height,
+                     orMissing(missing.temperature, temperature), orMissing(missing.dewPoint, dewPoint),
+                     orMissing(missing.direction, std::lround(level.direction) % 360),
+                     orMissing(missing.speed, std::lround(level.speed)));
 }
 
 // Decimal files: pressures with a tenth at significant levels, heights in
 // whole dam or tenths, temperatures, dew points and speeds in tenths.
-std::string type5DecimalLevel(Random& random, const Level& level, bool surface) {
+std::string type5DecimalLevel(Random& random, const Level& level, bool surface, double missingShare) {
     const double pressure = level.mandatory ? level.pressure : level.pressure + random.below(10) / 10.0;
     const double temperature = std::round(level.temperature * 10) / 10;
     const double dewPoint = std::min(std::round(level.dewPoint * 10) / 10, temperature - 0.1);
+    const double height = writtenHeight(random, level, surface, missingShare);
+    const MissingValues missing = drawMissing(random, missingShare);
     return formatted(level.mandatory ? "%.0f %.1f %.1f %.1f %.0f %.1f\n" : "%.1f %.1f %.1f %.1f %.0f %.1f\n",
-                     pressure, writtenHeight(random, level, surface), temperature, dewPoint,
-                     std::fmod(std::round(level.direction), 360), level.speed);
+                     pressure, height, orMissing(missing.temperature, temperature),
+                     orMissing(missing.dewPoint, dewPoint),
+                     orMissing(missing.direction, std::fmod(std::round(level.direction), 360)),
+                     orMissing(missing.speed, level.speed));
 }
 
-std::string soundingStation(Random& random, GeneratedFormat format, std::size_t index) {
+std::string soundingStation(Random& random, GeneratedFormat format, std::size_t index, double missingShare) {
     const std::vector<Level> levels = makeSounding(random);
     const double longitude = random.between(70, 135);
     const double latitude = random.between(15, 55);
@@ -209,16 +241,20 @@ std::string soundingStation(Random& random, GeneratedFormat format, std::size_t 
         text = formatted("%zu %zu %.2f %.2f %zu\n", index + 1, id, latitude, longitude, levels.size());
         for (std::size_t i = 0; i < levels.size(); ++i) {
             const Level& l = levels[i];
-            text += formatted("%.1f %zu %.1f %.1f %.1f %.1f %.1f\n", l.pressure, i, writtenHeight(random, l, i == 0),
-                              l.temperature, std::min(l.dewPoint, l.temperature - 0.1), l.direction, l.speed);
+            const double height = writtenHeight(random, l, i == 0, missingShare);
+            const MissingValues missing = drawMissing(random, missingShare);
+            text += formatted("%.1f %zu %.1f %.1f %.1f %.1f %.1f\n", l.pressure, i, height,
+                              orMissing(missing.temperature, l.temperature),
+                              orMissing(missing.dewPoint, std::min(l.dewPoint, l.temperature - 0.1)),
+                              orMissing(missing.direction, l.direction), orMissing(missing.speed, l.speed));
         }
         return text;
     }
     text = formatted("%zu %.2f %.2f %.0f %zu\n", id, longitude, latitude, levels.front().height * 10,
                      6 * levels.size());
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        text += format == GeneratedFormat::Type5 ? type5IntegerLevel(random, levels[i], i == 0)
-                                                        : type5DecimalLevel(random, levels[i], i == 0);
+        text += format == GeneratedFormat::Type5 ? type5IntegerLevel(random, levels[i], i == 0, missingShare)
+                                                        : type5DecimalLevel(random, levels[i], i == 0, missingShare);
     }
     return text;
 }
@@ -243,9 +279,26 @@ std::string surfaceStation(Random& random, std::size_t index) {
     return text + "\n";
 }
 
-std::string stationText(Random& random, GeneratedFormat format, std::size_t index) {
-    return format == GeneratedFormat::Surface ? surfaceStation(random, index)
-                                              : soundingStation(random, format, index);
+// A share of a surface report's values 2 to 22 written missing.
+std::string withMissingValues(Random& random, const std::string& report, double share) {
+    std::string text;
+    std::size_t start = 0;
+    for (int value = 1; start < report.size(); ++value) {
+        const std::size_t end = std::min(report.find_first_of(" \n", start), report.size());
+        const bool missing = value >= 2 && value <= 22 && random.chance(share);
+        text += missing ? std::string("-9999") : report.substr(start, end - start);
+        text += report.substr(end, 1);
+        start = end + 1;
+    }
+    return text;
+}
+
+std::string stationText(Random& random, GeneratedFormat format, std::size_t index, double missingShare) {
+    if (format != GeneratedFormat::Surface) {
+        return soundingStation(random, format, index, missingShare);
+    }
+    const std::string report = surfaceStation(random, index);
+    return missingShare > 0 ? withMissingValues(random, report, missingShare) : report;
 }
 
 std::string fileHeader(GeneratedFormat format, std::size_t stations) {
@@ -274,17 +327,17 @@ std::ofstream openOutput(const std::string& path) {
 std::string scratchPath(const std::string& name) { return (scratch() / name).string(); }
 
 GeneratedFile generateFileOfSize(GeneratedFormat format, std::size_t bytes, const std::string& path,
-                                 std::size_t maxStations) {
+                                 std::size_t maxStations, const GenerationOptions& options) {
     // The header holds the station count, so the stations go to a second file
     // first and are appended once their number is known.
     const std::string bodyPath = path + ".stations";
-    Random random(seedOf(format));
+    Random random(options.seed.value_or(seedOf(format)));
     std::size_t stations = 0;
     std::size_t written = fileHeader(format, kMaxGeneratedStations).size();
     {
         std::ofstream body = openOutput(bodyPath);
         while (stations < std::min(maxStations, kMaxGeneratedStations)) {
-            const std::string text = stationText(random, format, stations);
+            const std::string text = stationText(random, format, stations, options.missingShare);
             if (stations > 0 && written + text.size() > bytes) {
                 break;
             }
