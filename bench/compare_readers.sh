@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Whole-process comparison of the readers with the fscanf yardstick, and the
+# Whole-process comparison of the readers with the yardstick, the
+# straightforward implementation in bench/straightforward/ (fscanf, a linked
+# list, one block; the analysis step by step in double precision), and the
 # cost of the analysis per station. Prints a Markdown table.
 #
 #   bench/compare_readers.sh [--smoke] [--runs N] BUILD_DIR
@@ -10,7 +12,8 @@
 # whole-process comparisons, 20 MB analysed files for CPU time per station,
 # and 1 MB files for instruction counts.
 #
-# Each round runs the library's reader, the yardstick and the from_chars
+# Each round runs the library's reader, the yardstick (the straightforward
+# reader of the same format) and, for the unanalysed formats, the from_chars
 # floor on the same file, starting with a different one every round; the
 # table gives medians of wall and CPU (user + system) time and the largest
 # peak resident memory over the rounds. Instructions are those of the reader
@@ -61,8 +64,10 @@ make_file plain_1MB type5-plain "$small"
 make_file surface_1MB surface "$small"
 
 # The yardstick must do the same work: its blocks equal the library's.
-"$read_once" --same type5-plain yardstick-type5-plain "$scratch/plain_100MB.txt" >/dev/null
-"$read_once" --same surface yardstick-surface "$scratch/surface_80MB.txt" >/dev/null
+"$read_once" --same type5-plain straightforward-type5-plain "$scratch/plain_100MB.txt" >/dev/null
+"$read_once" --same surface straightforward-surface "$scratch/surface_80MB.txt" >/dev/null
+"$read_once" --same type5 straightforward-type5 "$scratch/type5_20MB.txt" >/dev/null
+"$read_once" --same rozedu straightforward-rozedu "$scratch/rozedu_20MB.txt" >/dev/null
 
 # One timed run: appends "wall cpu peak_kib" to $scratch/times.READER.FILE.
 timed() {  # reader file
@@ -82,18 +87,20 @@ rounds() {  # file reader...
   done
 }
 
-rounds plain_100MB type5-plain yardstick-type5-plain from-chars-floor
-rounds surface_80MB surface yardstick-surface from-chars-floor
-rounds type5_20MB type5
-rounds rozedu_20MB rozedu
+rounds plain_100MB type5-plain straightforward-type5-plain from-chars-floor
+rounds surface_80MB surface straightforward-surface from-chars-floor
+rounds type5_20MB type5 straightforward-type5
+rounds rozedu_20MB rozedu straightforward-rozedu
 
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 column_median() { awk -v c="$1" '{print $c}' "$2" | median; }
 
 declare -A symbol=(
   [type5]=readVelmorData5 [type5-plain]=readVelmor5Only [rozedu]=readRozeduData [surface]=ReadVelmorData1
-  [yardstick-type5-plain]='vivezeru5::bench::yardstickReadType5Plain*'
-  [yardstick-surface]='vivezeru5::bench::yardstickReadSurface*'
+  [straightforward-type5]='vivezeru5::straightforward::readVelmorData5*'
+  [straightforward-type5-plain]='vivezeru5::straightforward::readVelmor5Only*'
+  [straightforward-rozedu]='vivezeru5::straightforward::readRozeduData*'
+  [straightforward-surface]='vivezeru5::straightforward::ReadVelmorData1*'
   [from-chars-floor]='vivezeru5::bench::convertEveryToken*')
 instructions() {  # reader file
   if ((smoke)) || ! command -v valgrind >/dev/null; then echo "-"; return; fi
@@ -126,14 +133,16 @@ row() {  # reader file small_file yardstick_reader
     printf "| %s | %s | %.1f | %d | %.0f | %.0f | %.1f | %s | %s | %s | %.3f | %s |\n",
       r, f, b / 1e6, s, (w > 0 ? b / 1e6 / w : 0), (w > 0 ? s / w : 0), c * 1e6 / s, per, peak, block, w, ratio }'
 }
-row type5-plain plain_100MB plain_1MB yardstick-type5-plain
-row yardstick-type5-plain plain_100MB plain_1MB ""
+row type5-plain plain_100MB plain_1MB straightforward-type5-plain
+row straightforward-type5-plain plain_100MB plain_1MB ""
 row from-chars-floor plain_100MB plain_1MB ""
-row surface surface_80MB surface_1MB yardstick-surface
-row yardstick-surface surface_80MB surface_1MB ""
+row surface surface_80MB surface_1MB straightforward-surface
+row straightforward-surface surface_80MB surface_1MB ""
 row from-chars-floor surface_80MB surface_1MB ""
-row type5 type5_20MB type5_1MB ""
-row rozedu rozedu_20MB rozedu_1MB ""
+row type5 type5_20MB type5_1MB straightforward-type5
+row straightforward-type5 type5_20MB type5_1MB ""
+row rozedu rozedu_20MB rozedu_1MB straightforward-rozedu
+row straightforward-rozedu rozedu_20MB rozedu_1MB ""
 # The command-line tool's batch mode over 200 analysed files, on one thread
 # and on two, when the tool has it.
 tool="$build/tools/vivezeru5"
@@ -163,6 +172,7 @@ fi
 
 echo
 echo "type5 = readVelmorData5 (analysed), rozedu = readRozeduData (analysed), type5-plain = readVelmor5Only,"
-echo "surface = ReadVelmorData1; yardstick = fscanf a token, a linked list, one block; from-chars-floor ="
+echo "surface = ReadVelmorData1; straightforward-* = the yardstick: fscanf, a linked list, one block, the"
+echo "analysis step by step in double precision (bench/straightforward/); from-chars-floor ="
 echo "every token converted with std::from_chars, nothing else. Medians of $runs rounds; instructions"
 echo "per station: the reader call on the 1 MB file of the same format, divided by its stations."

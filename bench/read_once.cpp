@@ -4,10 +4,12 @@
 //   vivezeru5_read_once --size READER FILE
 //   vivezeru5_read_once --same READER READER FILE
 //
-// READER is type5, type5-plain, rozedu or surface (the library's readers) or
-// yardstick-type5-plain or yardstick-surface, or from-chars-floor (every
-// token converted with std::from_chars, knowing nothing of the format: the
-// floor of any reader). The first form reads the file
+// READER is type5, type5-plain, rozedu or surface (the library's readers),
+// straightforward-type5, straightforward-type5-plain, straightforward-rozedu
+// or straightforward-surface (the straightforward implementation, the
+// yardstick: fscanf, a linked list, the analysis step by step), or
+// from-chars-floor (every token converted with std::from_chars, knowing
+// nothing of the format: the floor of any reader). The first form reads the file
 // and frees the block (exit 1 when the reader returns NULL); the second also
 // prints the size of the block's filled part in MiB; the third checks
 // that two readers return the same block bit for bit, so that a comparison
@@ -18,12 +20,17 @@
 #include <string>
 
 #include "conversion_floor.h"
+#include "straightforward/readers.h"
 #include "vivezeru5/vivezeru5.h"
-#include "yardstick_reader.h"
 
 namespace {
 
 using Reader = float* (*)(const char*);
+namespace straightforward = vivezeru5::straightforward;
+
+// The analysing straightforward readers with their progress lines dropped.
+float* straightforwardType5(const char* path) { return straightforward::readVelmorData5(path); }
+float* straightforwardRozedu(const char* path) { return straightforward::readRozeduData(path); }
 
 struct NamedReader {
     const char* name;
@@ -36,8 +43,10 @@ constexpr NamedReader kReaders[] = {
     {"type5-plain", readVelmor5Only, false},
     {"rozedu", readRozeduData, false},
     {"surface", ReadVelmorData1, true},
-    {"yardstick-type5-plain", vivezeru5::bench::yardstickReadType5Plain, false},
-    {"yardstick-surface", vivezeru5::bench::yardstickReadSurface, true},
+    {"straightforward-type5", straightforwardType5, false},
+    {"straightforward-type5-plain", straightforward::readVelmor5Only, false},
+    {"straightforward-rozedu", straightforwardRozedu, false},
+    {"straightforward-surface", straightforward::ReadVelmorData1, true},
     {"from-chars-floor", vivezeru5::bench::convertEveryToken, false},
 };
 

@@ -1,5 +1,6 @@
-// Throughput of the four readers and of the yardstick reader (bytes/s of file
-// read and stations/s), and time per station of each analysis step.
+// Throughput of the four readers and of the straightforward implementation
+// of each (bytes/s of file read and stations/s), and time per station of
+// each analysis step.
 //
 //   vivezeru5_bench [--bytes=N] [Google Benchmark options]
 //
@@ -17,8 +18,8 @@
 #include "analysis_bench.h"
 #include "generated_files.h"
 #include "silenced_stdout.h"
+#include "straightforward/readers.h"
 #include "vivezeru5/vivezeru5.h"
-#include "yardstick_reader.h"
 
 namespace {
 
@@ -83,13 +84,17 @@ void takeOwnArguments(int& argc, char** argv) {
 
 int main(int argc, char** argv) {
     takeOwnArguments(argc, argv);
+    namespace straightforward = vivezeru5::straightforward;
     registerReader("readVelmorData5/type5", readVelmorData5, GeneratedFormat::Type5);
+    registerReader("straightforward/type5", [](const char* path) { return straightforward::readVelmorData5(path); },
+                   GeneratedFormat::Type5);
     registerReader("readVelmor5Only/type5-plain", readVelmor5Only, GeneratedFormat::Type5Plain);
-    registerReader("yardstick/type5-plain", vivezeru5::bench::yardstickReadType5Plain,
-                   GeneratedFormat::Type5Plain);
+    registerReader("straightforward/type5-plain", straightforward::readVelmor5Only, GeneratedFormat::Type5Plain);
     registerReader("readRozeduData/rozedu", readRozeduData, GeneratedFormat::Rozedu);
+    registerReader("straightforward/rozedu", [](const char* path) { return straightforward::readRozeduData(path); },
+                   GeneratedFormat::Rozedu);
     registerReader("ReadVelmorData1/surface", ReadVelmorData1, GeneratedFormat::Surface);
-    registerReader("yardstick/surface", vivezeru5::bench::yardstickReadSurface, GeneratedFormat::Surface);
+    registerReader("straightforward/surface", straightforward::ReadVelmorData1, GeneratedFormat::Surface);
     vivezeru5::bench::registerAnalysisBenchmarks(fileFor(GeneratedFormat::Type5).path);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
