@@ -3,6 +3,7 @@
 # pkg-config file (vivezeru5.pc).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
+include(${CMAKE_CURRENT_LIST_DIR}/Version.cmake)
 
 set(VIVEZERU5_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/vivezeru5
     CACHE STRING "Where the CMake package files are installed, relative to the prefix")
@@ -13,6 +14,8 @@ install(TARGETS vivezeru5
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
   PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vivezeru5 COMPONENT development)
+install(FILES ${VIVEZERU5_VERSION_HEADER}
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vivezeru5 COMPONENT development)
 # The target's own install interface names <prefix>/include; another include
 # directory is added to it.
 if(NOT CMAKE_INSTALL_INCLUDEDIR STREQUAL "include")

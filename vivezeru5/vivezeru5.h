@@ -58,6 +58,7 @@
  */
 #ifndef VIVEZERU5_H
 #define VIVEZERU5_H
+#include "vivezeru5_version.h" /* VIVEZERU5_VERSION_MAJOR, _MINOR, _PATCH, _STRING */
 
 #if defined(_WIN32)
 #  if defined(VIVEZERU5_BUILDING)
