@@ -1,15 +1,15 @@
 #include "analysis/analyse_station.h"
 
+#include "analysis/derived_outcomes.h"
 #include "analysis/lifted_indices.h"
 #include "analysis/lifting_condensation_level.h"
 #include "analysis/mean_wind.h"
 #include "analysis/parcel_energy.h"
 #include "analysis/standard_levels.h"
-#include "readers/sounding_records.h"
 
 namespace vivezeru5 {
 
-void analyseStation(SoundingStation& station) {
+void analyseStation(SoundingStation& station, std::FILE* progress, StationOutcomes* outcomes) {
     const SoundingLevel& surface = station.levels[0];
 
     const StandardLevelValues standard = analyseStandardLevels(station);
@@ -23,7 +23,10 @@ void analyseStation(SoundingStation& station) {
         computeLclTemperature(surface.temperature, surface.pressure, station.lclPressure);
 
     computeMeanWind(station);
-    computeParcelEnergy(station);
+    const ParcelEnergyOutcome parcel = computeParcelEnergy(station, progress);
+    if (outcomes != nullptr) {
+        *outcomes = classifyDerivedValues(station, standard, parcel);
+    }
 }
 
 }  // namespace vivezeru5

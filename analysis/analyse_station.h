@@ -1,7 +1,10 @@
 // The per-station analysis run by the analysing readers.
 #pragma once
 
-#include "readers/sounding_records.h"
+#include <cstdio>
+
+#include "records/derived_outcome.h"
+#include "records/sounding_station.h"
 
 namespace vivezeru5 {
 
@@ -9,7 +12,12 @@ namespace vivezeru5 {
 // surface), in a fixed order: standard levels, freezing level, K, total totals
 // and SWEAT; surface lifted index and Showalter index; LCL pressure and
 // temperature; mean wind; parcel energy. Later steps read what earlier steps
-// stored in the station.
-void analyseStation(SoundingStation& station);
+// stored in the station. The parcel energy's progress lines go to
+// `progress` (none when it is null); when `outcomes` is given, it receives
+// what the analysis reached for each derived value.
+void analyseStation(SoundingStation& station, std::FILE* progress, StationOutcomes* outcomes);
+
+// As the exported readers analyse: progress lines on standard output.
+inline void analyseStation(SoundingStation& station) { analyseStation(station, stdout, nullptr); }
 
 }  // namespace vivezeru5

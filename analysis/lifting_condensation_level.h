@@ -1,7 +1,7 @@
 // Lifting condensation level of the surface parcel.
 #pragma once
 
-#include "readers/sounding_records.h"
+#include "records/sounding_station.h"
 
 namespace vivezeru5 {
 

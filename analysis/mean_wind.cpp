@@ -5,7 +5,7 @@
 
 #include "analysis/double_maths.h"
 #include "analysis/precision.h"
-#include "readers/sounding_records.h"
+#include "records/sounding_station.h"
 
 namespace vivezeru5 {
 namespace {

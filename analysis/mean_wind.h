@@ -1,7 +1,7 @@
 // Density-weighted mean wind of a sounding.
 #pragma once
 
-#include "readers/sounding_records.h"
+#include "records/sounding_station.h"
 
 namespace vivezeru5 {
 

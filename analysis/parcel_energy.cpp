@@ -6,9 +6,10 @@
 
 #include "analysis/double_maths.h"
 #include "analysis/moist_adiabat.h"
+#include "analysis/parcel_path.h"
 #include "analysis/pressure_powers.h"
 #include "analysis/precision.h"
-#include "readers/sounding_records.h"
+#include "records/sounding_station.h"
 
 namespace vivezeru5 {
 namespace {
@@ -120,8 +121,15 @@ struct ParcelState {
 
 enum class Progress { Continue, End };
 
+// One progress line to the caller's sink; none when it passes none.
+void writeProgress(std::FILE* progress, const char* line) {
+    if (progress != nullptr) {
+        std::fputs(line, progress);
+    }
+}
+
 // Levels between the surface and the LCL: their negative energy and the LCL height.
-Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
+Progress integrateBelowLcl(SoundingStation& station, ParcelState& state, ParcelEnergyOutcome& outcome) {
     const SoundingLevel* levels = station.levels;
     const int n = station.levelCount;
     const float lcl = station.lclPressure;
@@ -137,6 +145,7 @@ Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
         }
         station.lclHeight =
             roundToFloat(LogPressureLayer(levels[i], levels[i + 1]).at(lclLog, &SoundingLevel::height));
+        outcome.lclHeightSet = true;
         const float theta = potentialTemperature(levels[i].temperature, levels[i].pressure);
         const float environmentMean = layerMean(theta, state.environmentTheta);
         state.lastHeight = levels[i].height;
@@ -155,6 +164,7 @@ Progress integrateBelowLcl(SoundingStation& station, ParcelState& state) {
         }
         station.lclHeight =
             roundToFloat(LogPressureLayer(levels[0], levels[1]).at(lclLog, &SoundingLevel::height));
+        outcome.lclHeightSet = true;
     }
     return Progress::Continue;
 }
@@ -171,16 +181,9 @@ void closeLayerAtLcl(const SoundingStation& station, ParcelState& state) {
     state.environmentTheta = theta;
 }
 
-float equivalentPotentialTemperature(const SoundingStation& station) {
-    const float kelvin = roundToFloat(station.lclTemperature + static_cast<double>(kKelvinOffset));
-    const double ratio = saturationMixingRatio(kelvin, station.lclPressure);
-    return roundToFloat(kelvin * maths::pow(1000.0 / station.lclPressure, 0.286) /
-                        maths::exp(-2.6518986 * ratio / kelvin));
-}
-
 // Index of the first level above the LCL where the parcel is warmer than the
 // environment, or -1; accumulates the negative energy of the levels before it.
-int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE) {
+int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE, ParcelEnergyOutcome& outcome) {
     const SoundingLevel* levels = station.levels;
     for (int j = 0; j < station.levelCount; ++j) {
         const SoundingLevel& level = levels[j];
@@ -205,6 +208,7 @@ int findWarmerLevel(SoundingStation& station, ParcelState& state, float thetaE) 
                                          level.height - lowerHeight);
         }
         station.cin = state.negativeSum;
+        outcome.cinBelowLfcSummed = true;
         state.environmentTheta = environmentTheta;
         state.parcelTheta = parcelTheta;
         state.lastHeight = level.height;
@@ -327,10 +331,11 @@ Progress integratePositiveArea(SoundingStation& station, float thetaE, float lfc
 
 }  // namespace
 
-void computeParcelEnergy(SoundingStation& station) {
+ParcelEnergyOutcome computeParcelEnergy(SoundingStation& station, std::FILE* progress) {
+    ParcelEnergyOutcome outcome;
     const SoundingLevel& surface = station.levels[0];
     if (station.lclPressure == 0) {
-        return;
+        return outcome;
     }
     ParcelState state{};
     state.surfaceTheta = potentialTemperature(surface.temperature, surface.pressure);
@@ -338,37 +343,43 @@ void computeParcelEnergy(SoundingStation& station) {
     state.environmentTheta = state.surfaceTheta;
     state.lastHeight = surface.height;
 
-    if (integrateBelowLcl(station, state) == Progress::End) {
-        return;
+    outcome.end = ParcelEnergyEnd::BrokenBelowLcl;
+    if (integrateBelowLcl(station, state, outcome) == Progress::End) {
+        return outcome;
     }
     closeLayerAtLcl(station, state);
-    const float thetaE = equivalentPotentialTemperature(station);
+    const float thetaE = parcelThetaE(station.lclTemperature, station.lclPressure);
 
-    const int warmer = findWarmerLevel(station, state, thetaE);
+    outcome.end = ParcelEnergyEnd::NoLfc;
+    const int warmer = findWarmerLevel(station, state, thetaE, outcome);
     if (warmer < 0 || warmer == 0) {
         station.elPressure = 0;
     } else {
         refineLfc(station, warmer, thetaE);
     }
     if (station.lfcPressure < 1) {
-        return;
+        return outcome;
     }
     const float lfcTheta = potentialTemperature(station.lfcTemperature, station.lfcPressure);
     closeLayerAtLfc(station, state, lfcTheta);
-    std::printf("New Method ... NegEngBLFC end\n");
+    writeProgress(progress, "New Method ... NegEngBLFC end\n");
 
+    outcome.end = ParcelEnergyEnd::TooWarm;
     if (station.lfcPressure > 1) {
         if (integratePositiveArea(station, thetaE, lfcTheta) == Progress::End) {
-            return;
+            return outcome;
         }
     }
-    std::printf("New Method ... EL end\n");
+    outcome.end = station.elPressure != 0 ? ParcelEnergyEnd::EquilibriumLevel : ParcelEnergyEnd::NoEquilibriumLevel;
+    writeProgress(progress, "New Method ... EL end\n");
 
     const double windSquared = static_cast<double>(station.meanWindU) * station.meanWindU +
                                static_cast<double>(station.meanWindV) * station.meanWindV;
     if (station.cape > 1 && windSquared > 0) {
         station.bulkRichardson = roundToFloat(2 * static_cast<double>(station.cape) / windSquared);
+        outcome.bulkRichardsonSet = true;
     }
+    return outcome;
 }
 
 }  // namespace vivezeru5

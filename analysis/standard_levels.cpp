@@ -35,12 +35,15 @@ StandardLevelValues pickStandardLevels(const SoundingStation& station) {
 // otherwise interpolated between the last level above 0 °C and the first at
 // or below it, height linear in temperature and ln(p/1000) linear in
 // temperature. A missing temperature (-9999) counts as below freezing.
-void findFreezingLevel(SoundingStation& station) {
+// Returns the level where the search ended (see StandardLevelValues).
+int findFreezingLevel(SoundingStation& station) {
     const SoundingLevel& surface = station.levels[0];
+    int found = -1;
     for (int i = 1; i < station.levelCount; ++i) {
         if (surface.temperature <= 0) {
             station.freezingPressure = surface.pressure;
             station.freezingHeight = surface.height;
+            found = 0;
             continue;
         }
         const SoundingLevel& upper = station.levels[i];
@@ -56,9 +59,10 @@ void findFreezingLevel(SoundingStation& station) {
             const float lnFreezing = roundToFloat((lnLower * tb - lnUpper * ta) / (tb - ta));
             station.freezingPressure =
                 roundToFloat(1000.0 * roundToFloat(maths::exp(static_cast<double>(lnFreezing))));
-            return;
+            return i;
         }
     }
+    return found;
 }
 
 }  // namespace
@@ -82,8 +86,8 @@ float computeSweat(float td850, float totalTotals, float speed850, float speed50
 }
 
 StandardLevelValues analyseStandardLevels(SoundingStation& station) {
-    const StandardLevelValues values = pickStandardLevels(station);
-    findFreezingLevel(station);
+    StandardLevelValues values = pickStandardLevels(station);
+    values.freezingLevel = findFreezingLevel(station);
     if (station.levels[0].pressure > 900.0f) {
         station.kIndex = roundToFloat((static_cast<double>(values.Td850) - values.T500 + values.T850) -
                                       (static_cast<double>(values.T700) - values.Td700));

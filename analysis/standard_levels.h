@@ -2,7 +2,7 @@
 // total totals and SWEAT indices computed from them.
 #pragma once
 
-#include "readers/sounding_records.h"
+#include "records/sounding_station.h"
 
 namespace vivezeru5 {
 
@@ -18,6 +18,11 @@ struct StandardLevelValues {
     float T500 = kMissingValue;      // °C
     float dir500 = kMissingValue;    // degrees
     float speed500 = kMissingValue;  // m/s
+
+    // Where the freezing-level search ended: -1 when it found no level at or
+    // below 0 °C, 0 when the surface is the freezing level, otherwise the
+    // first level at or below 0 °C, the upper end of the interpolation.
+    int freezingLevel = -1;
 };
 
 // Picks the standard-level values (levels 1 on, exact pressure equality, the

@@ -88,7 +88,7 @@ bool PackedStations::append(const SoundingStation& station, DerivedIndices deriv
     return true;
 }
 
-float* PackedStations::release(const BlockHeader& header, std::int64_t blockSize) {
+float* PackedStations::release(const BlockHeader& header, std::int64_t blockSize, std::int64_t* floats) {
     // Element 0 is a float, exact only up to 2^24: beyond that the count a
     // caller reads back from it may round up past the block. The block then
     // grows by the difference, filled with the missing value, so that every
@@ -112,6 +112,9 @@ float* PackedStations::release(const BlockHeader& header, std::int64_t blockSize
     block[4] = header.hour;
     block[5] = static_cast<float>(header.stationCount);
     std::fill(block + written_, block + blockSize, kMissingValue);  // the terminator and anything after it
+    if (floats != nullptr) {
+        *floats = blockSize;
+    }
     return block;
 }
 

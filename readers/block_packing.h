@@ -9,7 +9,6 @@ namespace vivezeru5 {
 
 inline constexpr int kHeaderValues = 6;     // count, year, month, day, hour, stations
 inline constexpr int kStationValues = 5;    // id, longitude, latitude, elevation, level count
-inline constexpr int kDerivedValues = 19;
 
 enum class DerivedIndices { Packed, Omitted };
 
@@ -41,8 +40,9 @@ public:
     // appended, then the terminator kMissingValue; every float after it is
     // kMissingValue too. When header.valueCount is beyond 2^24 and rounds up
     // as a float, the block holds that many more floats. Returns null when
-    // `blockSize` cannot hold what is written or the allocation fails.
-    float* release(const BlockHeader& header, std::int64_t blockSize);
+    // `blockSize` cannot hold what is written or the allocation fails. The
+    // number of floats the block holds goes to `floats` when given.
+    float* release(const BlockHeader& header, std::int64_t blockSize, std::int64_t* floats = nullptr);
 
 private:
     bool reserve(std::int64_t floats);

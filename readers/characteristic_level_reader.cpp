@@ -8,6 +8,7 @@
 
 #include "analysis/analyse_station.h"
 #include "readers/export_boundary.h"
+#include "readers/reader_calls.h"
 #include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
@@ -16,26 +17,30 @@ namespace {
 
 constexpr int kGroupValues = 7;
 
-void readCharacteristicLevel(TokenScanner& scanner, SoundingLevel& level) {
+// Reads one level group into `level`; returns how many of its values converted.
+int readCharacteristicLevel(TokenScanner& scanner, SoundingLevel& level) {
     float values[kGroupValues] = {kMissingValue, kMissingValue, kMissingValue, kMissingValue,
                                   kMissingValue, kMissingValue, kMissingValue};
-    readFloats(scanner, values, kGroupValues);
+    const int converted = readFloats(scanner, values, kGroupValues);
     level.pressure = values[0];  // values[1] is read and not used
     level.height = values[2];
     level.temperature = values[3];
     level.dewPoint = values[4];
     level.windDirection = values[5];
     level.windSpeed = values[6];
+    return converted;
 }
 
 // Reads stations until a station line does not convert, and plans the block:
 // element 0 counts the header and every packed station, the terminator
 // stands at that index, and the date slots hold the missing value.
-std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, StationList& list,
-                                                      PackedStations& packed) {
+std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, const ReadingContext& context,
+                                                      StationList& list, PackedStations& packed) {
+    ReadingReport* const report = context.report;
     std::int64_t valueCount = kHeaderValues;
     std::int64_t stationCount = 0;
     while (true) {
+        const long stationStart = report != nullptr ? scanner.position() : -1;
         std::int32_t unused = 0;
         std::int32_t stationId = 0;
         float latitude = 0;
@@ -46,6 +51,10 @@ std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, Sta
                               scanner.readInt(levelCount);
         // A negative level count, or one above the working limit, is malformed.
         if (!lineRead || levelCount < 0 || levelCount > kMaxStationLevels) {
+            if (lineRead && report != nullptr) {
+                report->refusedCount = RefusedCount{stationId, levelCount};
+            }
+            noteEarlyStop(report, stationStart);
             break;
         }
         valueCount += std::int64_t{kValuesPerLevel} * levelCount + kStationValues + kDerivedValues;
@@ -59,26 +68,37 @@ std::optional<PackingPlan> readCharacteristicStations(TokenScanner& scanner, Sta
         station->latitude = latitude;
         station->elevation = 0;  // the format carries no elevation
         ++stationCount;
+        std::int64_t converted = 0;
         for (std::int32_t i = 0; i < levelCount; ++i) {
-            readCharacteristicLevel(scanner, station->levels[i]);
+            converted += readCharacteristicLevel(scanner, station->levels[i]);
         }
+        const std::int64_t values = std::int64_t{kGroupValues} * levelCount;
+        StationOutcomes* outcomes = noteStation(report, stationId, values, values, converted, true);
         if (levelCount >= 1) {
-            analyseStation(*station);
+            analyseStation(*station, context.progress, outcomes);
         }
         if (!packed.append(*station, DerivedIndices::Packed)) {
             return std::nullopt;  // out of memory
         }
         releaseStationList(list);
     }
+    noteEnd(report, scanner, -1, stationCount);
     const BlockHeader header{valueCount,    kMissingValue, kMissingValue,
                              kMissingValue, kMissingValue, stationCount};
     return PackingPlan{header, valueCount + 1};
 }
 
 }  // namespace
+
+float* readCharacteristicLevels(const char* path, const ReadingContext& context) {
+    return readSoundingFile(path, context, [&context](TokenScanner& scanner, StationList& list, PackedStations& packed) {
+        return readCharacteristicStations(scanner, context, list, packed);
+    });
+}
+
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readRozeduData(const char* path) {
     using namespace vivezeru5;
-    return readWithinBoundary([path] { return readSoundingFile(path, readCharacteristicStations); });
+    return readWithinBoundary([path] { return readCharacteristicLevels(path, exportedReaderContext()); });
 }

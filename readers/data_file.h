@@ -28,7 +28,12 @@ private:
     std::FILE* handle_;
 };
 
-// Message of the sounding readers for a path that cannot be opened.
-inline void reportUnopenableSoundingFile() { std::fputs("Cannot open map data file.\n", stderr); }
+// Message of the sounding readers for a path that cannot be opened, to
+// `messages` (nowhere when null).
+inline void reportUnopenableSoundingFile(std::FILE* messages) {
+    if (messages != nullptr) {
+        std::fputs("Cannot open map data file.\n", messages);
+    }
+}
 
 }  // namespace vivezeru5

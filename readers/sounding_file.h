@@ -7,6 +7,7 @@
 
 #include "readers/block_packing.h"
 #include "readers/data_file.h"
+#include "readers/reading_report.h"
 #include "readers/sounding_records.h"
 #include "readers/token_scanner.h"
 
@@ -22,10 +23,10 @@ struct PackingPlan {
 // once complete, into `packed`, and returns the plan, or nothing when the
 // file is rejected (or memory ran out): the result is then null.
 template <typename Parse>
-float* readSoundingFile(const char* path, Parse parse) {
+float* readSoundingFile(const char* path, const ReadingContext& context, Parse parse) {
     DataFile file(path);
     if (!file.isOpen()) {
-        reportUnopenableSoundingFile();
+        reportUnopenableSoundingFile(context.messages);
         return nullptr;
     }
     StationList list;
@@ -36,7 +37,11 @@ float* readSoundingFile(const char* path, Parse parse) {
     }
     const std::optional<PackingPlan> plan = parse(scanner, list, packed);
     file.close();
-    return plan ? packed.release(plan->header, plan->blockSize) : nullptr;
+    if (!plan) {
+        return nullptr;
+    }
+    return packed.release(plan->header, plan->blockSize,
+                          context.report != nullptr ? &context.report->blockFloats : nullptr);
 }
 
 }  // namespace vivezeru5

@@ -11,6 +11,7 @@
 #include "readers/canonical_nan.h"
 #include "readers/data_file.h"
 #include "readers/export_boundary.h"
+#include "readers/reader_calls.h"
 #include "readers/sounding_records.h"
 #include "readers/token_scanner.h"
 #include "vivezeru5/vivezeru5.h"
@@ -42,7 +43,7 @@ struct FreeBlock {
 };
 using OwnedBlock = std::unique_ptr<float, FreeBlock>;
 
-float* readSurfaceFile(const char* path) {
+float* readSurfaceFile(const char* path, ReadingReport* report) {
     DataFile file(path);
     if (!file.isOpen()) {
         return nullptr;
@@ -66,8 +67,10 @@ float* readSurfaceFile(const char* path) {
     for (int i = 0; i < 5; ++i) {
         values[i] = static_cast<float>(date[i]);
     }
+    std::int64_t stationsRead = declared;
     for (std::int64_t k = 0; k < declared; ++k) {
         float* station = values + kSurfaceHeader + kSurfaceStride * k;
+        const long stationStart = report != nullptr ? scanner.position() : -1;
         const int converted = readFloats(scanner, station, kRequiredValues);
         if (converted < kRequiredValues) {
             if (k == 0) {
@@ -75,20 +78,31 @@ float* readSurfaceFile(const char* path) {
             }
             std::fill(station, station + converted, kMissingValue);
             values[4] = static_cast<float>(k);
+            stationsRead = k;
+            noteEarlyStop(report, stationStart);
             break;
         }
         if (carriesOptionalPair(station)) {
             readFloats(scanner, station + kRequiredValues, kOptionalValues);
         }
     }
+    noteEnd(report, scanner, declared, stationsRead);
+    if (report != nullptr) {
+        report->blockFloats = blockSize;
+    }
     canonicaliseNans(values, values + blockSize);
     return block.release();
 }
 
 }  // namespace
+
+float* readSurfaceReports(const char* path, const ReadingContext& context) {
+    return readSurfaceFile(path, context.report);
+}
+
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL ReadVelmorData1(const char* path) {
     using namespace vivezeru5;
-    return readWithinBoundary([path] { return readSurfaceFile(path); });
+    return readWithinBoundary([path] { return readSurfaceReports(path, exportedReaderContext()); });
 }

@@ -66,6 +66,9 @@ public:
     // ahead into the buffer or pushed back. -1 when the handle cannot tell.
     long position() const;
 
+    // True once a run longer than the longest token has ended the reading.
+    bool endedOnLongToken() const { return ended_; }
+
 private:
     // Next character, or EOF. A non-blank character lengthens the current run
     // (a blank taken by skipBlanks ends it); once a character past the longest

@@ -11,6 +11,8 @@
 
 #include "analysis/analyse_station.h"
 #include "readers/export_boundary.h"
+#include "readers/reader_calls.h"
+#include "readers/reading_report.h"
 #include "readers/sounding_file.h"
 #include "vivezeru5/vivezeru5.h"
 
@@ -38,8 +40,9 @@ bool readFileTag(TokenScanner& scanner) {
     return dataType == 5 && (tag == "diamond" || tag == "March");
 }
 
-// Reads one level group into `level`; values that do not convert stay missing.
-void readLevel(TokenScanner& scanner, Type5Flavour flavour, SoundingLevel& level) {
+// Reads one level group into `level`; values that do not convert stay
+// missing. Returns how many converted.
+int readLevel(TokenScanner& scanner, Type5Flavour flavour, SoundingLevel& level) {
     float* const fields[kValuesPerLevel] = {&level.pressure, &level.height,        &level.temperature,
                                             &level.dewPoint, &level.windDirection, &level.windSpeed};
     if (flavour == Type5Flavour::Plain) {
@@ -48,13 +51,14 @@ void readLevel(TokenScanner& scanner, Type5Flavour flavour, SoundingLevel& level
         for (int i = 0; i < converted; ++i) {
             *fields[i] = values[i];
         }
-    } else {
-        std::int32_t values[kValuesPerLevel];
-        const int converted = readInts(scanner, values, kValuesPerLevel);
-        for (int i = 0; i < converted; ++i) {
-            *fields[i] = static_cast<float>(values[i]);
-        }
+        return converted;
     }
+    std::int32_t values[kValuesPerLevel];
+    const int converted = readInts(scanner, values, kValuesPerLevel);
+    for (int i = 0; i < converted; ++i) {
+        *fields[i] = static_cast<float>(values[i]);
+    }
+    return converted;
 }
 
 struct StationHeader {
@@ -66,13 +70,20 @@ struct StationHeader {
 };
 
 // A station header; nothing when it does not convert, or when its value count
-// is negative or claims more levels than the working limit (malformed).
-std::optional<StationHeader> readStationHeader(TokenScanner& scanner) {
+// is negative or claims more levels than the working limit (malformed; the
+// refused count goes to the report).
+std::optional<StationHeader> readStationHeader(TokenScanner& scanner, ReadingReport* report) {
     StationHeader header;
     float position[3] = {0, 0, 0};
     const bool converted = scanner.readInt(header.stationId) && readFloats(scanner, position, 3) == 3 &&
                            scanner.readInt(header.valueCount);
-    if (!converted || header.valueCount < 0 || header.valueCount / kValuesPerLevel > kMaxStationLevels) {
+    if (!converted) {
+        return std::nullopt;
+    }
+    if (header.valueCount < 0 || header.valueCount / kValuesPerLevel > kMaxStationLevels) {
+        if (report != nullptr) {
+            report->refusedCount = RefusedCount{header.stationId, header.valueCount};
+        }
         return std::nullopt;
     }
     header.longitude = position[0];
@@ -81,9 +92,10 @@ std::optional<StationHeader> readStationHeader(TokenScanner& scanner) {
     return header;
 }
 
-// Creates the station of `header` and reads its levels; null when memory runs out.
+// Creates the station of `header` and reads its levels, counting the values
+// converted; null when memory runs out.
 SoundingStation* readStation(TokenScanner& scanner, Type5Flavour flavour, const StationHeader& header,
-                 StationList& list) {
+                             StationList& list, std::int64_t& converted) {
     SoundingStation* station = createStation(list);
     const std::int32_t levelCount = header.valueCount / kValuesPerLevel;
     if (station == nullptr || !allocateLevels(*station, levelCount)) {
@@ -95,7 +107,7 @@ SoundingStation* readStation(TokenScanner& scanner, Type5Flavour flavour, const 
     station->elevation = header.elevation;
     station->levelCount = levelCount;
     for (std::int32_t i = 0; i < levelCount; ++i) {
-        readLevel(scanner, flavour, station->levels[i]);
+        converted += readLevel(scanner, flavour, station->levels[i]);
     }
     return station;
 }
@@ -119,7 +131,8 @@ DerivedIndices derivedIndicesOf(Type5Flavour flavour) {
 // Reads the stations of a type-5 file, one at a time in `list`, packs them,
 // and plans the block.
 std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour flavour,
-                                             StationList& list, PackedStations& packed) {
+                                             const ReadingContext& context, StationList& list,
+                                             PackedStations& packed) {
     if (!readFileTag(scanner)) {
         return std::nullopt;
     }
@@ -132,48 +145,67 @@ std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour
     if (declared < 1 || declared > kMaxDeclaredStations) {
         return std::nullopt;
     }
+    ReadingReport* const report = context.report;
     // Every declared station counts its five header values, read or not.
     std::int64_t valueTotal = 5 * declared + 5;
     std::int64_t stationsRead = declared;
     for (std::int64_t k = 0; k < declared; ++k) {
-        const std::optional<StationHeader> header = readStationHeader(scanner);
+        const long stationStart = report != nullptr ? scanner.position() : -1;
+        const std::optional<StationHeader> header = readStationHeader(scanner, report);
         if (!header) {
             stationsRead = k;
+            noteEarlyStop(report, stationStart);
             break;
         }
         valueTotal += header->valueCount;
-        SoundingStation* station = readStation(scanner, flavour, *header, list);
+        std::int64_t converted = 0;
+        SoundingStation* station = readStation(scanner, flavour, *header, list, converted);
         if (station == nullptr) {
             return std::nullopt;  // out of memory
         }
-        if (flavour == Type5Flavour::Analysed && header->valueCount >= kValuesPerLevel) {
-            analyseStation(*station);
+        const bool analysed = flavour == Type5Flavour::Analysed && header->valueCount >= kValuesPerLevel;
+        StationOutcomes* outcomes = noteStation(report, header->stationId, header->valueCount,
+                                                std::int64_t{station->levelCount} * kValuesPerLevel, converted,
+                                                flavour == Type5Flavour::Analysed);
+        if (analysed) {
+            analyseStation(*station, context.progress, outcomes);
         }
         if (!packed.append(*station, derivedIndicesOf(flavour))) {
             return std::nullopt;  // out of memory
         }
         releaseStationList(list);
     }
+    noteEnd(report, scanner, declared, stationsRead);
     const BlockHeader blockHeader{0, static_cast<float>(year), static_cast<float>(date[1]),
                                   static_cast<float>(date[2]), static_cast<float>(date[3]), stationsRead};
     return planType5Block(flavour, blockHeader, valueTotal);
 }
 
-float* readType5File(const char* path, Type5Flavour flavour) {
-    return readSoundingFile(path, [flavour](TokenScanner& scanner, StationList& list, PackedStations& packed) {
-        return readType5Stations(scanner, flavour, list, packed);
-    });
+float* readType5File(const char* path, Type5Flavour flavour, const ReadingContext& context) {
+    return readSoundingFile(path, context,
+                            [flavour, &context](TokenScanner& scanner, StationList& list, PackedStations& packed) {
+                                return readType5Stations(scanner, flavour, context, list, packed);
+                            });
 }
 
 }  // namespace
+
+float* readType5Analysed(const char* path, const ReadingContext& context) {
+    return readType5File(path, Type5Flavour::Analysed, context);
+}
+
+float* readType5Plain(const char* path, const ReadingContext& context) {
+    return readType5File(path, Type5Flavour::Plain, context);
+}
+
 }  // namespace vivezeru5
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readVelmorData5(const char* path) {
     using namespace vivezeru5;
-    return readWithinBoundary([path] { return readType5File(path, Type5Flavour::Analysed); });
+    return readWithinBoundary([path] { return readType5Analysed(path, exportedReaderContext()); });
 }
 
 extern "C" VIVEZERU5_API float* VIVEZERU5_CALL readVelmor5Only(const char* path) {
     using namespace vivezeru5;
-    return readWithinBoundary([path] { return readType5File(path, Type5Flavour::Plain); });
+    return readWithinBoundary([path] { return readType5Plain(path, exportedReaderContext()); });
 }

@@ -78,6 +78,32 @@
 /* Number of derived values appended to each station by the analysing readers. */
 #define VIVEZERU5_DERIVED_COUNT 19
 
+/*
+ * The derived values of an analysed station, by their place after its levels
+ * (0 to 18; the header comments below number them 1 to 19).
+ */
+enum vivezeru5_derived_slot {
+    VIVEZERU5_FREEZING_HEIGHT = 0,     /* dam */
+    VIVEZERU5_FREEZING_PRESSURE = 1,   /* hPa */
+    VIVEZERU5_K_INDEX = 2,             /* degrees C */
+    VIVEZERU5_TOTAL_TOTALS = 3,        /* degrees C */
+    VIVEZERU5_SWEAT_INDEX = 4,         /* dimensionless */
+    VIVEZERU5_SHOWALTER_INDEX = 5,     /* K */
+    VIVEZERU5_LCL_PRESSURE = 6,        /* hPa */
+    VIVEZERU5_LCL_TEMPERATURE = 7,     /* degrees C */
+    VIVEZERU5_LCL_HEIGHT = 8,          /* dam */
+    VIVEZERU5_MEAN_WIND_DIRECTION = 9, /* degrees, from */
+    VIVEZERU5_MEAN_WIND_SPEED = 10,    /* m/s */
+    VIVEZERU5_LIFTED_INDEX = 11,       /* K, surface parcel */
+    VIVEZERU5_LFC_PRESSURE = 12,       /* hPa */
+    VIVEZERU5_LFC_TEMPERATURE = 13,    /* degrees C, the environment's */
+    VIVEZERU5_LFC_HEIGHT = 14,         /* dam */
+    VIVEZERU5_EL_PRESSURE = 15,        /* hPa */
+    VIVEZERU5_CAPE = 16,               /* J/kg */
+    VIVEZERU5_CIN = 17,                /* J/kg */
+    VIVEZERU5_BULK_RICHARDSON = 18     /* dimensionless */
+};
+
 /* Stride of one station in a surface block. */
 #define VIVEZERU5_SURFACE_STRIDE 26
 
