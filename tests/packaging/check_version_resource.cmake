@@ -1,0 +1,116 @@
+cmake_minimum_required(VERSION 3.25)
+# Reads the VERSIONINFO resource back from a built Windows DLL and fails
+# unless it holds the expected version and description.
+#
+#   -DOBJDUMP=the target's objdump   -DIMAGE=path of the .dll
+#   -DVERSION=major.minor.patch      -DDESCRIPTION=the expected FileDescription
+#
+# The resource section's bytes come from `objdump -s -j .rsrc`. The strings of
+# a version resource are UTF-16LE, each key followed by its value; the fixed
+# part (VS_FIXEDFILEINFO) starts with the signature 0xFEEF04BD and holds the
+# binary file and product versions.
+include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
+require_variables(OBJDUMP IMAGE VERSION DESCRIPTION)
+
+run(${OBJDUMP} -s -j .rsrc ${IMAGE})
+set(dump "${output}")
+
+# " 6a3c0010 00000000 01000000 ...  text": the hex columns are the 35
+# characters after the address. A ";" of the text column would split the list.
+set(hex "")
+string(REPLACE ";" "" dump "${dump}")
+string(REGEX MATCHALL "\n [0-9a-f]+ [^\n]+" lines "${dump}")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^\n [0-9a-f]+ " "" line "${line}")
+  string(SUBSTRING "${line}" 0 35 columns)
+  string(REPLACE " " "" columns "${columns}")
+  string(APPEND hex "${columns}")
+endforeach()
+if(hex STREQUAL "")
+  message(FATAL_ERROR "${IMAGE} has no .rsrc section")
+endif()
+
+# The printable UTF-16LE characters, other code units as line breaks.
+string(LENGTH "${hex}" length)
+set(text "")
+set(offset 0)
+math(EXPR units_end "${length} - 3")
+while(offset LESS units_end)
+  string(SUBSTRING "${hex}" ${offset} 4 unit)
+  string(SUBSTRING "${unit}" 2 2 high)
+  string(SUBSTRING "${unit}" 0 2 low)
+  set(character "\n")
+  if(high STREQUAL "00" AND low MATCHES "^([2-6][0-9a-f]|7[0-9a-e])$")
+    math(EXPR code "0x${low}" OUTPUT_FORMAT DECIMAL)
+    string(ASCII ${code} character)
+  endif()
+  string(APPEND text "${character}")
+  math(EXPR offset "${offset} + 4")
+endwhile()
+string(REGEX REPLACE "\n+" "\n" text "${text}")
+string(REPLACE ";" "\\;" text "${text}")
+string(REPLACE "\n" ";" strings "${text}")
+
+function(value_of key out)
+  list(FIND strings "${key}" at)
+  set(value "(none)")
+  if(at GREATER_EQUAL 0)
+    math(EXPR at "${at} + 1")
+    list(LENGTH strings count)
+    if(at LESS count)
+      list(GET strings ${at} value)
+    endif()
+  endif()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+# The fixed part: signature, structure version, then the file version's high
+# and low words (major.minor, patch.build), each little-endian.
+function(word_at offset out)
+  string(SUBSTRING "${hex}" ${offset} 4 bytes)
+  string(SUBSTRING "${bytes}" 2 2 high)
+  string(SUBSTRING "${bytes}" 0 2 low)
+  math(EXPR value "0x${high}${low}" OUTPUT_FORMAT DECIMAL)
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+string(FIND "${hex}" "bd04effe" signature)
+if(signature LESS 0)
+  message(FATAL_ERROR "${IMAGE}: no VS_FIXEDFILEINFO in the resource section")
+endif()
+math(EXPR file_version_offset "${signature} + 16")
+set(fixed_version "")
+foreach(word 4 0 12 8)
+  math(EXPR at "${file_version_offset} + ${word}")
+  word_at(${at} part)
+  list(APPEND fixed_version ${part})
+endforeach()
+list(JOIN fixed_version "." fixed_version)
+
+set(failures "")
+foreach(key FileVersion ProductVersion)
+  value_of(${key} value)
+  if(NOT value STREQUAL VERSION)
+    string(APPEND failures "${key} '${value}', expected '${VERSION}'\n")
+  endif()
+endforeach()
+if(NOT fixed_version STREQUAL "${VERSION}.0")
+  string(APPEND failures "FILEVERSION ${fixed_version}, expected ${VERSION}.0\n")
+endif()
+value_of(FileDescription description)
+if(NOT description STREQUAL DESCRIPTION)
+  string(APPEND failures "FileDescription '${description}', expected '${DESCRIPTION}'\n")
+endif()
+get_filename_component(file_name "${IMAGE}" NAME)
+value_of(OriginalFilename original)
+if(NOT original STREQUAL file_name)
+  string(APPEND failures "OriginalFilename '${original}', expected '${file_name}'\n")
+endif()
+value_of(ProductName product)
+if(NOT product STREQUAL "vivezeru5")
+  string(APPEND failures "ProductName '${product}', expected 'vivezeru5'\n")
+endif()
+
+if(NOT failures STREQUAL "")
+  message(FATAL_ERROR "${IMAGE}: version resource\n${failures}")
+endif()
+message(STATUS "${IMAGE}: version ${VERSION} (FILEVERSION ${fixed_version}), '${description}'")
