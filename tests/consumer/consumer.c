@@ -1,5 +1,6 @@
 /* A program that uses an installed vivezeru5: reads a type-5 file twice, once
- * without and once with the analysis, and prints what it finds. */
+ * without and once with the analysis, prints what it finds and the version of
+ * the header it was compiled with. */
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -33,5 +34,7 @@ int main(int argc, char **argv) {
     printf("first station: %.0f levels, K index %.1f\n", analysed[10],
            analysed[11 + 6 * (long)analysed[10] + 2]);
     free(analysed);
+    printf("vivezeru5.h %s (%d.%d.%d)\n", VIVEZERU5_VERSION_STRING, VIVEZERU5_VERSION_MAJOR,
+           VIVEZERU5_VERSION_MINOR, VIVEZERU5_VERSION_PATCH);
     return 0;
 }

@@ -44,6 +44,11 @@
  * Exit status 0; 1 when the library or a reader cannot be found, a call
  * changed the host's floating-point settings, or (--compare-settings) a
  * block differs.
+ *
+ * Built with VIVEZERU5_HOST_LINKED defined, the host is linked against the
+ * library instead (an import library such as vivezeru5.lib on Windows) and
+ * calls the readers it declares in vivezeru5/vivezeru5.h; LIBRARY is then
+ * only named, and "loading" and "unloading" do nothing.
  */
 #if defined(_WIN32)
 #  include <windows.h>
@@ -83,7 +88,24 @@ static struct reader readers[] = {
 };
 enum { READER_COUNT = sizeof readers / sizeof readers[0] };
 
-#if defined(_WIN32)
+#if defined(VIVEZERU5_HOST_LINKED)
+#  include <vivezeru5/vivezeru5.h>
+typedef const char *library_handle;
+static library_handle load_library(const char *path) { return path; }
+static reader_function find_function(library_handle library, const char *name) {
+    const struct { const char *name; reader_function function; } linked[] = {
+        {"readVelmorData5", readVelmorData5}, {"readRozeduData", readRozeduData},
+        {"readVelmor5Only", readVelmor5Only}, {"ReadVelmorData1", ReadVelmorData1}};
+    (void)library;
+    for (size_t i = 0; i < sizeof linked / sizeof linked[0]; ++i) {
+        if (strcmp(name, linked[i].name) == 0) {
+            return linked[i].function;
+        }
+    }
+    return NULL;
+}
+static void unload_library(library_handle library) { (void)library; }
+#elif defined(_WIN32)
 typedef HMODULE library_handle;
 static library_handle load_library(const char *path) { return LoadLibraryA(path); }
 static reader_function find_function(library_handle library, const char *name) {
