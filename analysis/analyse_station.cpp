@@ -9,7 +9,7 @@
 
 namespace vivezeru5 {
 
-void analyseStation(SoundingStation& station, std::FILE* progress, StationOutcomes* outcomes) {
+void analyseStation(SoundingStation& station, const ProgressSink& progress, StationOutcomes* outcomes) {
     const SoundingLevel& surface = station.levels[0];
 
     const StandardLevelValues standard = analyseStandardLevels(station);

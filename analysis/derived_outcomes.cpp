@@ -152,6 +152,9 @@ Outcome outcomeOfNumber(int slot, const SoundingStation& station, const Standard
             return showalterDisagrees(station, s) ? Outcome::ParcelDisagrees : Outcome::Computed;
         case VIVEZERU5_LIFTED_INDEX:
             return liftedIndexDisagrees(station, s) ? Outcome::ParcelDisagrees : Outcome::Computed;
+        case VIVEZERU5_K_INDEX:
+        case VIVEZERU5_TOTAL_TOTALS:
+        case VIVEZERU5_SWEAT_INDEX:
         case VIVEZERU5_LCL_PRESSURE:
         case VIVEZERU5_LCL_TEMPERATURE:
         case VIVEZERU5_MEAN_WIND_DIRECTION:

@@ -121,12 +121,7 @@ struct ParcelState {
 
 enum class Progress { Continue, End };
 
-// One progress line to the caller's sink; none when it passes none.
-void writeProgress(std::FILE* progress, const char* line) {
-    if (progress != nullptr) {
-        std::fputs(line, progress);
-    }
-}
+
 
 // Levels between the surface and the LCL: their negative energy and the LCL height.
 Progress integrateBelowLcl(SoundingStation& station, ParcelState& state, ParcelEnergyOutcome& outcome) {
@@ -331,7 +326,7 @@ Progress integratePositiveArea(SoundingStation& station, float thetaE, float lfc
 
 }  // namespace
 
-ParcelEnergyOutcome computeParcelEnergy(SoundingStation& station, std::FILE* progress) {
+ParcelEnergyOutcome computeParcelEnergy(SoundingStation& station, const ProgressSink& progress) {
     ParcelEnergyOutcome outcome;
     const SoundingLevel& surface = station.levels[0];
     if (station.lclPressure == 0) {

@@ -2,8 +2,7 @@
 // equilibrium level, CAPE, CIN and the bulk Richardson number.
 #pragma once
 
-#include <cstdio>
-
+#include "records/progress_sink.h"
 #include "records/sounding_station.h"
 
 namespace vivezeru5 {
@@ -32,8 +31,8 @@ struct ParcelEnergyOutcome {
 // lclHeight, cin, lfcPressure/Temperature/Height, elPressure, cape and
 // bulkRichardson (from meanWindU/V). Energies are J/kg with g = 9.8 and
 // heights in decametres. Prints "New Method ... NegEngBLFC end" once an LFC is
-// found and "New Method ... EL end" after the positive area, to `progress`
-// (none when it is null). Returns how far the analysis went.
-ParcelEnergyOutcome computeParcelEnergy(SoundingStation& station, std::FILE* progress = stdout);
+// found and "New Method ... EL end" after the positive area, to `progress`. Returns how far the analysis went.
+ParcelEnergyOutcome computeParcelEnergy(SoundingStation& station,
+                                        const ProgressSink& progress = standardOutputSink());
 
 }  // namespace vivezeru5

@@ -61,7 +61,7 @@ AnalysedSoundings loadSoundings(const std::string& path) {
 
 const AnalysedSoundings& soundingsOf(const std::string& path) {
     static const AnalysedSoundings soundings = [&] {
-        tools::SilencedStdout quiet;
+        bench::SilencedStdout quiet;
         return loadSoundings(path);
     }();
     return soundings;
@@ -73,7 +73,7 @@ void runOverStations(benchmark::State& state, const std::string& path, Step step
     const AnalysedSoundings& soundings = soundingsOf(path);
     std::vector<SoundingStation> working = soundings.stations;
     {
-        tools::SilencedStdout quiet;
+        bench::SilencedStdout quiet;
         for (auto _ : state) {
             for (std::size_t k = 0; k < working.size(); ++k) {
                 step(working[k], soundings.stations[k], soundings.standard[k]);

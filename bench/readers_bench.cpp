@@ -44,7 +44,7 @@ void readFile(benchmark::State& state, float* (*reader)(const char*), GeneratedF
     const GeneratedFile& file = fileFor(format);
     bool failed = false;
     {
-        vivezeru5::tools::SilencedStdout quiet;
+        vivezeru5::bench::SilencedStdout quiet;
         for (auto _ : state) {
             float* block = reader(file.path.c_str());
             failed = failed || block == nullptr;

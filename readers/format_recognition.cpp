@@ -28,7 +28,7 @@ public:
             return std::nullopt;
         }
         if (length > kWordKept) {
-            word_ = "?";  // no number
+            word_.assign(1, '?');  // no number
         }
         return std::string_view(word_);
     }

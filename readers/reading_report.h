@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "records/derived_outcome.h"
+#include "records/progress_sink.h"
 
 namespace vivezeru5 {
 
@@ -40,17 +41,17 @@ struct ReadingReport {
 };
 
 // Where a reader call sends what it has to say: progress lines, the message
-// for a sounding file that cannot be opened, and the report; each goes
-// nowhere when null.
+// for a sounding file that cannot be opened (nowhere when null), and the
+// report (none when null).
 struct ReadingContext {
-    std::FILE* progress = nullptr;
+    ProgressSink progress;
     std::FILE* messages = nullptr;
     ReadingReport* report = nullptr;
 };
 
 // The context of the exported readers: progress lines on standard output,
 // the message on standard error, no report.
-inline ReadingContext exportedReaderContext() { return ReadingContext{stdout, stderr, nullptr}; }
+inline ReadingContext exportedReaderContext() { return ReadingContext{standardOutputSink(), stderr, nullptr}; }
 
 class TokenScanner;
 

@@ -10,12 +10,6 @@ if(NOT TARGET vivezeru5_cli)
   return()
 endif()
 
-# The tool's quality flags, rule by rule.
-if(TARGET GTest::gtest_main)
-  add_executable(vivezeru5_tool_tests quality_flags_test.cpp)
-  target_link_libraries(vivezeru5_tool_tests PRIVATE vivezeru5_tool_parts GTest::gtest_main)
-  gtest_discover_tests(vivezeru5_tool_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS cli)
-endif()
 
 set(VIVEZERU5_CLI_DIR ${CMAKE_CURRENT_SOURCE_DIR}/cli)
 set(VIVEZERU5_CLI_SCRATCH ${CMAKE_CURRENT_BINARY_DIR}/cli)

@@ -47,6 +47,6 @@ if(TARGET GTest::gtest_main)
     ${PROJECT_SOURCE_DIR}/tools/skewt_thermodynamics.cpp
     ${PROJECT_SOURCE_DIR}/tools/skewt_geometry.cpp)
   target_include_directories(vivezeru5_skewt_tests PRIVATE ${PROJECT_SOURCE_DIR}/tools)
-  target_link_libraries(vivezeru5_skewt_tests PRIVATE GTest::gtest_main)
+  target_link_libraries(vivezeru5_skewt_tests PRIVATE vivezeru5_reading GTest::gtest_main)
   gtest_discover_tests(vivezeru5_skewt_tests DISCOVERY_TIMEOUT 60)
 endif()

@@ -79,7 +79,7 @@ FileResult readRows(const Input& input, const BatchRequest& request, RowColumns 
         result.messages.push_back(input.path + ": " + input.failure);
         return result;
     }
-    const FileReading reading = readFile(input.path, request.format);
+    const FileReading reading = readFile(input.path, request.format, request.progress);
     result.outcome = reading.outcome();
     if (result.outcome == ReadOutcome::Unreadable) {
         result.messages.push_back(input.path + ": " + reading.failure);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "file_formats.h"
+#include "file_reading.h"
 
 namespace vivezeru5::cli {
 
@@ -19,6 +20,7 @@ struct BatchRequest {
     TableFormat table = TableFormat::Csv;
     unsigned jobs = 1;
     std::optional<std::string> outputPath;  // the table's own file, never read as an input
+    ProgressLines progress = ProgressLines::Discarded;
 };
 
 // Reads every file, writes the rows to `out`, one line per problem or failure

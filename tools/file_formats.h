@@ -1,18 +1,20 @@
-// The file formats the tool reads, the reader used for each, and recognition of
-// a file's format from its first tokens.
+// The file formats the tool reads, as the companion library names them, and
+// what the tool says of each.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "vivezeru5/vivezeru5_reading.h"
+
 namespace vivezeru5::cli {
 
 enum class FileFormat {
-    Type5,       // type-5 soundings, integer levels: readVelmorData5 (analysed)
-    Type5Plain,  // type-5 soundings, decimal levels: readVelmor5Only (not analysed)
-    Rozedu,      // characteristic-level soundings: readRozeduData (analysed)
-    Surface,     // type-1 surface reports: ReadVelmorData1
+    Type5 = VIVEZERU5_FORMAT_TYPE5,            // type-5 soundings, integer levels (analysed)
+    Type5Plain = VIVEZERU5_FORMAT_TYPE5_PLAIN,  // type-5 soundings, decimal levels (not analysed)
+    Rozedu = VIVEZERU5_FORMAT_ROZEDU,           // characteristic-level soundings (analysed)
+    Surface = VIVEZERU5_FORMAT_SURFACE,         // type-1 surface reports
 };
 
 struct FormatTraits {
@@ -31,25 +33,5 @@ std::optional<FileFormat> formatNamed(std::string_view name);
 
 // Comma-separated list of the --format values, for messages.
 std::string formatNames();
-
-enum class Recognition { Recognised, CannotOpen, Unrecognised };
-
-struct RecognitionResult {
-    Recognition outcome = Recognition::Unrecognised;
-    FileFormat format = FileFormat::Type5;
-    int openError = 0;  // errno when the file cannot be opened
-    std::string text;   // the file's contents when it could be opened
-};
-
-// Recognises the format of the file at `path` from its tokens:
-//   first token an integer                          -> characteristic-level
-//   a word, then data type 5                        -> type-5; decimal level
-//                                                      values in the first station
-//                                                      with levels make it type5-plain
-//   a word, then data type 1                        -> type-1 surface
-RecognitionResult recognise(const std::string& path);
-
-// The same, on the text of a file.
-std::optional<FileFormat> recogniseText(std::string_view text);
 
 }  // namespace vivezeru5::cli

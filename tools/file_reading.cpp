@@ -3,70 +3,74 @@
 #include <cstdio>
 #include <cstring>
 
-#include "reading_check.h"
-#include "vivezeru5/vivezeru5.h"
+#include "vivezeru5/vivezeru5_reading.h"
 
 namespace vivezeru5::cli {
 namespace {
 
-float* callReader(FileFormat format, const char* path) {
-    switch (format) {
-        case FileFormat::Type5:
-            return readVelmorData5(path);
-        case FileFormat::Type5Plain:
-            return readVelmor5Only(path);
-        case FileFormat::Rozedu:
-            return readRozeduData(path);
-        case FileFormat::Surface:
-            return ReadVelmorData1(path);
+struct ReadingRelease {
+    void operator()(vivezeru5_reading* reading) const { vivezeru5_reading_free(reading); }
+};
+using OwnedReading = std::unique_ptr<vivezeru5_reading, ReadingRelease>;
+
+void toStandardError(const char* line, void*) { std::fputs(line, stderr); }
+
+std::string failureOf(const vivezeru5_reading* library, std::optional<FileFormat> named, const FormatTraits& traits) {
+    const int status = vivezeru5_reading_status(library);
+    if (status == VIVEZERU5_NO_MEMORY) {
+        return "out of memory";
     }
-    return nullptr;
+    if (!named && status == VIVEZERU5_CANNOT_OPEN) {
+        return std::string("cannot open: ") + std::strerror(vivezeru5_reading_open_error(library));
+    }
+    if (!named && status == VIVEZERU5_UNRECOGNISED) {
+        return "format not recognised; name it with --format (" + formatNames() + ")";
+    }
+    return std::string("not readable as ") + traits.optionName + " (" + traits.readerName + " returned NULL)";
 }
 
-void flagStations(FileReading& reading) {
+void flagStations(const vivezeru5_reading* library, FileReading& reading) {
     if (!traitsOf(reading.format).analysed) {
         return;
     }
-    for (const SoundingStationView& station : reading.view.soundings) {
-        reading.flags.push_back(flagStation(station.levels, station.levelCount, station.derived));
+    for (std::size_t station = 0; station < reading.view.soundings.size(); ++station) {
+        StationFlags flags{};
+        for (int slot = 0; slot < kFlaggedValueCount; ++slot) {
+            flags[static_cast<std::size_t>(slot)] = vivezeru5_reading_outcome(library, station, slot);
+        }
+        reading.flags.push_back(flags);
     }
 }
 
 }  // namespace
 
-FileReading readFile(const std::string& path, std::optional<FileFormat> format) {
+FileReading readFile(const std::string& path, std::optional<FileFormat> format, ProgressLines progress) {
     FileReading reading;
     reading.path = path;
-    RecognitionResult recognised = recognise(path);
-    if (!format) {
-        if (recognised.outcome == Recognition::CannotOpen) {
-            reading.failure = std::string("cannot open: ") + std::strerror(recognised.openError);
-            return reading;
-        }
-        if (recognised.outcome == Recognition::Unrecognised) {
-            reading.failure = "format not recognised; name it with --format (" + formatNames() + ")";
-            return reading;
-        }
-        format = recognised.format;
-    }
-    reading.format = *format;
-    const FormatTraits& traits = traitsOf(reading.format);
-    reading.block.reset(callReader(reading.format, path.c_str()));
-    // The reader's progress lines leave with the reading they belong to.
-    std::fflush(stdout);
-    if (!reading.block) {
-        reading.failure = std::string("not readable as ") + traits.optionName + " (" + traits.readerName +
-                          " returned NULL)";
+    const OwnedReading library(vivezeru5_read_with_progress(
+        path.c_str(), format ? static_cast<int>(*format) : 0,
+        progress == ProgressLines::ToStandardError ? toStandardError : nullptr, nullptr));
+    if (!library) {
+        reading.failure = "out of memory";
         return reading;
     }
+    if (vivezeru5_reading_format(library.get()) != 0) {
+        reading.format = static_cast<FileFormat>(vivezeru5_reading_format(library.get()));
+    }
+    const FormatTraits& traits = traitsOf(format.value_or(reading.format));
+    if (vivezeru5_reading_status(library.get()) != VIVEZERU5_READ) {
+        reading.failure = failureOf(library.get(), format, traits);
+        return reading;
+    }
+    reading.block.reset(vivezeru5_reading_take_block(library.get()));
     reading.view = viewBlock(reading.block.get(), reading.format);
     if (!reading.view.problem.empty()) {
         reading.failure = std::string("unexpected block from ") + traits.readerName + ": " + reading.view.problem;
         return reading;
     }
-    flagStations(reading);
-    if (recognised.outcome != Recognition::CannotOpen) {
-        reading.problems = checkReading(recognised.text, reading.format, reading.view);
+    flagStations(library.get(), reading);
+    for (std::size_t i = 0; i < vivezeru5_reading_problem_count(library.get()); ++i) {
+        reading.problems.emplace_back(vivezeru5_reading_problem(library.get(), i));
     }
     return reading;
 }

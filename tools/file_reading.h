@@ -1,6 +1,6 @@
-// One file read as the tool reads it: the format recognised (or named), the
-// library's reader called, the block viewed, the reading checked against what
-// the file declares, and every analysed station's values flagged.
+// One file read as the tool reads it, through the companion library: the
+// format recognised (or named), the block viewed, the problems of the
+// reading, and the flag of every analysed station's derived values.
 #pragma once
 
 #include <cstdlib>
@@ -22,7 +22,7 @@ enum class ReadOutcome {
 };
 
 struct BlockRelease {
-    void operator()(float* block) const { std::free(block); }
+    void operator()(float* block) const { vivezeru5_free_block(block); }
 };
 
 struct FileReading {
@@ -42,9 +42,13 @@ struct FileReading {
     }
 };
 
+// What becomes of the analysing readers' progress lines.
+enum class ProgressLines { Discarded, ToStandardError };
+
 // Reads `path` with the reader of `format`, or of the format recognised from
 // the file when none is given. Safe to call from several threads at once.
-FileReading readFile(const std::string& path, std::optional<FileFormat> format);
+FileReading readFile(const std::string& path, std::optional<FileFormat> format,
+                     ProgressLines progress = ProgressLines::Discarded);
 
 // The tool's exit statuses.
 inline constexpr int kExitOk = 0;        // every file read whole

@@ -11,7 +11,6 @@
 #include <string_view>
 
 #include "file_reading.h"
-#include "silenced_stdout.h"
 #include "skewt_diagram.h"
 #include "value_text.h"
 
@@ -220,9 +219,6 @@ int runSkewTCommand(int argc, char** argv) {
     if (const auto status = parseArguments(argc, argv, arguments)) {
         return *status;
     }
-    // The SVG goes to the original standard output; the analysing readers'
-    // progress lines go to the null device.
-    const tools::ProgramOutput output(false);
     const cli::FileReading reading = cli::readFile(arguments.path, arguments.format);
     if (!reading.failure.empty()) {
         return failure(arguments.path, reading.failure);
@@ -230,7 +226,7 @@ int runSkewTCommand(int argc, char** argv) {
     if (!cli::traitsOf(reading.format).isSounding) {
         return failure(arguments.path, "surface reports have no sounding to draw");
     }
-    const int status = draw(arguments, reading, output.output());
+    const int status = draw(arguments, reading, stdout);
     for (const std::string& problem : reading.problems) {
         std::fprintf(stderr, "vivezeru5: %s: %s\n", arguments.path.c_str(), problem.c_str());
     }

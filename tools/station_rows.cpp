@@ -160,11 +160,15 @@ std::string jsonDerived(const float* derived, const StationFlags& flags) {
     for (int slot = 0; slot < kDerivedCount; ++slot) {
         const std::string key = kDerivedValueNames[slot].key;
         const QualityFlag flag = flags[slot];
-        if (flag == QualityFlag::None) {
+        if (flag == kNoFlag) {
             members += ", " + jsonMember(key, jsonRaw(derived[slot])) + ", " + jsonMember(key + "_flag", "null");
-        } else {
+        } else if (flagMeansNothing(flag)) {
             members += ", " + jsonMember(key, "null") + ", " + jsonMember(key + "_raw", jsonRaw(derived[slot])) +
                        ", " + jsonMember(key + "_flag", jsonString(flagName(flag)));
+        } else {
+            // A real value with a caveat: the number stays, the flag beside it.
+            members += ", " + jsonMember(key, jsonRaw(derived[slot])) + ", " +
+                       jsonMember(key + "_flag", jsonString(flagName(flag)));
         }
     }
     return members;

@@ -17,7 +17,6 @@
 #include "batch.h"
 #include "file_formats.h"
 #include "file_reading.h"
-#include "silenced_stdout.h"
 #include "skewt_command.h"
 #include "station_rows.h"
 #include "text_report.h"
@@ -99,6 +98,10 @@ struct Options {
     std::optional<std::string> output;
     std::vector<std::string> files;
 };
+
+ProgressLines progressLinesOf(const Options& options) {
+    return options.verbose ? ProgressLines::ToStandardError : ProgressLines::Discarded;
+}
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "vivezeru5: %s\n%s", message.c_str(), kUsage);
@@ -208,7 +211,7 @@ void printTable(std::FILE* out, const FileReading& reading, TableFormat table) {
 }
 
 int runOneFile(const Options& options, std::FILE* out) {
-    const FileReading reading = readFile(options.files.front(), options.format);
+    const FileReading reading = readFile(options.files.front(), options.format, progressLinesOf(options));
     if (reading.block) {
         if (options.command == Command::Dump) {
             printBlock(out, reading);
@@ -233,6 +236,7 @@ int runBatchCommand(const Options& options, std::FILE* out) {
     request.table = options.table.value_or(TableFormat::Csv);
     request.jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     request.outputPath = options.output;
+    request.progress = progressLinesOf(options);
     if (!options.output) {
         return runBatch(request, out);
     }
@@ -250,14 +254,10 @@ int runBatchCommand(const Options& options, std::FILE* out) {
 }
 
 int run(const Options& options) {
-    // The tool's own output goes to the original standard output; the readers'
-    // progress lines, written there from any thread, are discarded or passed
-    // to standard error.
-    const vivezeru5::tools::ProgramOutput output(options.verbose);
     if (options.command == Command::Batch) {
-        return runBatchCommand(options, output.output());
+        return runBatchCommand(options, stdout);
     }
-    return runOneFile(options, output.output());
+    return runOneFile(options, stdout);
 }
 
 std::optional<Command> commandNamed(std::string_view name) {

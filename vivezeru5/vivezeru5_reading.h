@@ -108,6 +108,14 @@ typedef struct vivezeru5_reading vivezeru5_reading;
  */
 VIVEZERU5_READING_API vivezeru5_reading *vivezeru5_read(const char *path, int format, unsigned flags);
 
+/* A function that receives each progress line ("New Method ... NegEngBLFC
+ * end\n", "New Method ... EL end\n") with the caller's context. */
+typedef void (*vivezeru5_progress_sink)(const char *line, void *context);
+
+/* As vivezeru5_read, the progress lines going to `sink` (nowhere when NULL). */
+VIVEZERU5_READING_API vivezeru5_reading *vivezeru5_read_with_progress(const char *path, int format,
+                                                                     vivezeru5_progress_sink sink, void *context);
+
 VIVEZERU5_READING_API void vivezeru5_reading_free(vivezeru5_reading *reading);
 
 /* A vivezeru5_status; the errno of VIVEZERU5_CANNOT_OPEN; the format read (0
@@ -206,6 +214,12 @@ VIVEZERU5_READING_API int vivezeru5_outcome_meaningless(int outcome);
  * the parcel energy lifts it. NaN when the station has no analysis. */
 VIVEZERU5_READING_API double vivezeru5_reading_parcel_celsius(const vivezeru5_reading *reading, size_t station,
                                                               double pressure);
+
+/* The same for a parcel given by its surface pressure and temperature and
+ * its LCL (as a block's derived slots 7 and 8 give it). */
+VIVEZERU5_READING_API double vivezeru5_lifted_parcel_celsius(float surface_pressure, float surface_celsius,
+                                                             float lcl_pressure, float lcl_celsius,
+                                                             double pressure);
 
 /* Temperature (°C) at `pressure` on the dry adiabat of potential
  * temperature `theta_kelvin`, exponent 0.288; and the potential temperature

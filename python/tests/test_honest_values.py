@@ -13,7 +13,9 @@ import vivezeru5
 
 DATA = Path(__file__).resolve().parent / "data"
 REAL = Path(os.environ.get("VIVEZERU5_REAL_DATA", Path(__file__).resolve().parents[3] / "shared" / "data" / "real"))
-ML, NR, NO_LFC, NO_EL = "missing_level", "not_reached", "no_lfc", "el_not_found"
+ML, NR, NO_LFC, NO_EL, PD = "missing_level", "not_reached", "no_lfc", "el_not_found", "parcel_disagrees"
+MEANS_NOTHING = {ML, NR, "nan"}
+ONE_STEP = {"showalter_index_k": PD, "surface_lifted_index_k": PD}
 ALL_NOT_REACHED = {name: NR for name in vivezeru5.DERIVED_NAMES}
 PARCEL = ("lfc_pressure_hpa", "lfc_temperature_c", "lfc_height_dam", "el_pressure_hpa", "cape_jkg", "cin_jkg",
           "bulk_richardson_number")
@@ -23,23 +25,26 @@ FLAG_CASES = [
     # no 500 hPa level; LFC at 873 hPa, still buoyant at the top (400 hPa): no EL
     (1, {"k_index_c": ML, "total_totals_c": ML, "sweat_index": ML, "showalter_index_k": ML,
          "surface_lifted_index_k": ML, "el_pressure_hpa": NR, "cape_jkg": NO_EL, "bulk_richardson_number": NO_EL}),
-    # surface at 900 hPa: the indices are left at 0
-    (2, {"k_index_c": NR, "total_totals_c": NR, "sweat_index": NR}),
-    # surface at 800 hPa, so no 850 hPa level; no LFC
-    (3, {"k_index_c": ML, "total_totals_c": ML, "sweat_index": ML, "showalter_index_k": ML,
+    # surface at 900 hPa: the indices are left at 0; the one-step indices
+    # have the other sign than their parcels
+    (2, {"k_index_c": NR, "total_totals_c": NR, "sweat_index": NR, **ONE_STEP}),
+    # surface at 800 hPa, so no 850 hPa level, and the indices are not formed;
+    # no LFC: CAPE 0 is a value, CIN the whole sounding's
+    (3, {"k_index_c": NR, "total_totals_c": NR, "sweat_index": NR, "showalter_index_k": ML,
          "lfc_pressure_hpa": NR, "lfc_temperature_c": NR, "lfc_height_dam": NR, "el_pressure_hpa": NR,
-         "cape_jkg": NR, "cin_jkg": NO_LFC, "bulk_richardson_number": NR}),
+         "cin_jkg": NO_LFC, "bulk_richardson_number": NR}),
     # no levels at all
     (4, ALL_NOT_REACHED),
     # surface dew point -9999
-    (5, {"lcl_pressure_hpa": ML, "lcl_temperature_c": ML, "lcl_height_dam": ML, "surface_lifted_index_k": ML,
-         **{name: ML for name in PARCEL}}),
+    (5, {"showalter_index_k": PD, "lcl_pressure_hpa": ML, "lcl_temperature_c": ML, "lcl_height_dam": ML,
+         "surface_lifted_index_k": ML, **{name: ML for name in PARCEL}}),
     # 850 hPa wind speed -9999: SWEAT and the mean wind
     (6, {"sweat_index": ML, "mean_wind_direction_deg": ML, "mean_wind_speed_ms": ML, "el_pressure_hpa": NR,
-         "cape_jkg": NO_EL, "bulk_richardson_number": NO_EL}),
+         "cape_jkg": NO_EL, "bulk_richardson_number": NO_EL, **ONE_STEP}),
     # 700 hPa temperature -9999 ends the freezing-level search; negative CAPE leaves no Richardson number
     (7, {"freezing_height_dam": ML, "freezing_pressure_hpa": ML, "k_index_c": ML, "mean_wind_direction_deg": ML,
-         "mean_wind_speed_ms": ML, "el_pressure_hpa": NR, "cape_jkg": NO_EL, "bulk_richardson_number": NR}),
+         "mean_wind_speed_ms": ML, "el_pressure_hpa": NR, "cape_jkg": NO_EL, "bulk_richardson_number": NR,
+         **ONE_STEP}),
 ]
 
 
@@ -58,7 +63,8 @@ def test_flags_of_made_up_stations(station_id, flagged):
 REAL_CASES = [
     ("type5_int/JAN_2000072700.txt", {"k_index_c": ML, "total_totals_c": ML, "sweat_index": ML,
                                       "showalter_index_k": ML}),
-    ("type5_int/BRW_2010060100.txt", {"cin_jkg": NO_LFC, "cape_jkg": NR, "lfc_pressure_hpa": NR}),
+    ("type5_int/BRW_2010060100.txt", {"cin_jkg": NO_LFC, "cape_jkg": None, "lfc_pressure_hpa": NR}),
+    ("type5_int/OAX_2014061619.txt", {"surface_lifted_index_k": PD, "showalter_index_k": PD}),
     ("type5_int/OAX_2014061619.txt", {"cape_jkg": NO_EL, "el_pressure_hpa": NR, "bulk_richardson_number": NO_EL}),
     ("rozedu/OAX_2014061619.txt", {"cape_jkg": NO_EL, "el_pressure_hpa": NR}),
 ]
@@ -72,12 +78,13 @@ def test_flags_of_real_soundings(name, flagged):
     assert {key: station.flags[key] for key in flagged} == flagged
 
 
-def test_honest_blanks_flagged_values_only():
+def test_honest_blanks_values_that_mean_nothing_only():
     plain = vivezeru5.read(DATA / "flag_cases.txt").stations[0]
     honest = vivezeru5.read(DATA / "flag_cases.txt", honest=True).stations[0]
     assert honest.flags == plain.flags
+    assert plain.flags["cape_jkg"] == NO_EL and honest.derived["cape_jkg"] == plain.derived["cape_jkg"]
     for name in vivezeru5.DERIVED_NAMES:
-        if plain.flags[name]:
+        if plain.flags[name] in MEANS_NOTHING:
             assert math.isnan(honest.derived[name]), name
         else:
             assert honest.derived[name] == plain.derived[name], name
@@ -216,7 +223,7 @@ def test_flags_and_problems_agree_with_the_tool(monkeypatch, golden):
         for station, row in zip(result.stations, rows):
             for name in vivezeru5.DERIVED_NAMES if getattr(station, "flags", None) else ():
                 assert station.flags[name] == row[f"{name}_flag"], (file, station.id, name)
-                value = row[name] if row[f"{name}_flag"] is None else row[f"{name}_raw"]
+                value = row[f"{name}_raw"] if row[f"{name}_flag"] in MEANS_NOTHING else row[name]
                 if isinstance(value, (int, float)):
                     assert station.derived[name] == value, (file, station.id, name)
         checked += 1

@@ -93,6 +93,40 @@ def test_quiet_readers_in_threads_leave_other_output_alone(examples, tmp_path):
     assert len(out) == 300 + 2 * loud_reads
 
 
+C_RUNTIME_SCRIPT = textwrap.dedent(
+    """
+    import ctypes, sys, threading
+    import vivezeru5
+
+    libc = ctypes.CDLL(None)
+    libc.puts.argtypes = [ctypes.c_char_p]
+    libc.fflush.argtypes = [ctypes.c_void_p]
+
+    def printing():
+        for n in range(10000):
+            libc.puts(b"other %d" % n)
+        libc.fflush(None)
+
+    thread = threading.Thread(target=printing)
+    thread.start()
+    for n in range(200):
+        vivezeru5.read(sys.argv[1 + n % (len(sys.argv) - 1)])
+    thread.join()
+    """
+)
+
+
+def test_output_of_other_threads_through_the_c_runtime_is_kept(examples, tmp_path):
+    """Another thread prints 10,000 lines through the C runtime while the main
+    thread reads 200 files: every line arrives, and no progress line."""
+    script = tmp_path / "c_runtime.py"
+    script.write_text(C_RUNTIME_SCRIPT)
+    files = [str(examples / name) for name in ("sounding_type5.txt", "sounding_rozedu.txt")]
+    result = subprocess.run([sys.executable, str(script), *files], capture_output=True, text=True, timeout=120)
+    assert result.returncode == 0, result.stderr
+    assert result.stdout.splitlines() == [f"other {n}" for n in range(10000)]
+
+
 ARCHIVE_SCRIPT = textwrap.dedent(
     """
     import sys

@@ -15,9 +15,12 @@ and gzip-compressed files.
 Values surface as the shortest decimal that reads back as the block's float32
 (36.12, not 36.119998931884766); numpy level arrays keep the float32 values.
 
-Every derived value of an analysed station carries a quality flag (one of
-FLAG_NAMES, or None; FLAG_REASONS says what each means). With honest=True a
-flagged value is NaN; the flags are there either way.
+Every derived value of an analysed station carries a quality flag from the
+library's analysis (one of FLAG_NAMES, or None; FLAG_REASONS says what each
+means). A flag says that the value means nothing (missing_level, nan,
+not_reached) or that it is a real value with a caveat (no_lfc, el_not_found,
+parcel_disagrees). With honest=True a value that means nothing is NaN; the
+flags are there either way.
 
 Units: pressure hPa, height geopotential dam, temperature and dew point °C,
 wind direction degrees (from), wind speed m/s, elevation as in the file (m).
@@ -28,17 +31,18 @@ Levels are a numpy array of shape (n, 6), dtype float32, when numpy can be
 imported, and a list of 6-tuples of floats otherwise.
 
 The analysing readers' progress lines ("New Method ... NegEngBLFC end",
-"New Method ... EL end") are discarded unless progress=True asks for them; then
-they go to the process's standard output and are flushed before the call
-returns. Several threads may read at once either way (see _progress.py).
+"New Method ... EL end") are not written unless progress=True asks for them;
+then the library hands them to the package, which writes them to sys.stdout.
+Nothing else a program prints is touched, and several threads may read at once.
 
 A file that declares more than the reader got from it (stations, level values)
 or has text after its last station is still read; each problem is issued as a
 VivezeruWarning and listed in the result's `problems`.
 
-The shared library is looked up in this order: the path in the environment
-variable VIVEZERU5_LIBRARY, a libvivezeru5 next to this package, then the
-system's loader (libvivezeru5.so.0).
+The package reads through the companion library of vivezeru5
+(libvivezeru5_reading), looked up in this order: the path in the environment
+variable VIVEZERU5_READING_LIBRARY, the companion beside the library named by
+VIVEZERU5_LIBRARY, one next to this package, then the system's loader.
 """
 from ._blocks import (
     DERIVED_NAMES,
@@ -51,7 +55,6 @@ from ._blocks import (
     SurfaceReport,
     SurfaceStation,
 )
-from ._flags import FLAG_NAMES, FLAG_REASONS
 from ._library import VivezeruError, library_path
 from ._readers import (
     FORMAT_NAMES,
@@ -89,3 +92,14 @@ __all__ = [
 ]
 
 __version__ = "0.1.0"
+
+
+def __getattr__(name):
+    # FLAG_NAMES and FLAG_REASONS come from the library, loaded on first use.
+    from . import _flags
+
+    if name == "FLAG_NAMES":
+        return _flags.flag_names()
+    if name == "FLAG_REASONS":
+        return _flags.flag_reasons()
+    raise AttributeError(f"module {__name__!r} has no attribute {name!r}")

@@ -2,12 +2,12 @@
 import datetime
 import functools
 import math
+import struct
 from array import array
 from dataclasses import dataclass, field
 from typing import Any, Dict, List, Optional, Tuple
 
 from . import _flags
-from ._formatted_input import float32
 
 try:
     import numpy as _numpy
@@ -150,6 +150,14 @@ def _identifier(value: float):
     return int(value) if math.isfinite(value) and value == math.floor(value) else value
 
 
+def float32(value: float) -> float:
+    """`value` rounded to the nearest float32 (overflow gives infinity)."""
+    try:
+        return struct.unpack("f", struct.pack("f", value))[0]
+    except OverflowError:
+        return math.copysign(math.inf, value)
+
+
 @functools.lru_cache(maxsize=1 << 16)
 def shortest_decimal(value: float) -> float:
     """The float32 `value` as the shortest decimal that reads back as the same
@@ -179,11 +187,6 @@ class _Values:
         if self.missing is not None and value == MISSING:
             return self.missing
         return shortest_decimal(value)
-
-    def raw_rows(self, start: int, rows: int, columns: int) -> List[List[float]]:
-        """Rows of the block's values as they stand (no replacement)."""
-        floats = self.floats
-        return [floats[start + r * columns:start + (r + 1) * columns].tolist() for r in range(rows)]
 
     def run(self, start: int, count: int) -> List[float]:
         return [self.scalar(i) for i in range(start, start + count)]
@@ -216,12 +219,13 @@ def _time(values: _Values, first: int) -> Optional[ObservationTime]:
     return ObservationTime(*(_identifier(value) for value in fields))
 
 
-def _judged(derived_raw: List[float], levels_raw, values: "_Values", honest: bool):
-    """The derived values by name, with their flags; with `honest`, a flagged value is NaN."""
-    flags = _flags.station_flags(levels_raw, derived_raw)
+def _judged(derived_raw: List[float], flags: List[Optional[str]], values: "_Values", honest: bool):
+    """The derived values by name, with their flags; with `honest`, a value
+    whose flag says it means nothing is NaN."""
+    meaningless = _flags.meaningless_flags()
     derived = {}
     for name, raw, flag in zip(DERIVED_NAMES, derived_raw, flags):
-        if honest and flag is not None:
+        if honest and flag in meaningless:
             derived[name] = math.nan
         elif values.missing is not None and raw == MISSING:
             derived[name] = values.missing
@@ -231,8 +235,15 @@ def _judged(derived_raw: List[float], levels_raw, values: "_Values", honest: boo
 
 
 def sounding(
-    raw: bytes, analysed: bool, carries_elevation: bool, missing: Optional[float], honest: bool = False
+    raw: bytes,
+    analysed: bool,
+    carries_elevation: bool,
+    missing: Optional[float],
+    honest: bool = False,
+    flags: Optional[List[List[Optional[str]]]] = None,
 ) -> Sounding:
+    """The stations of a sounding block; `flags` holds the library's flag of
+    every derived value of every station of an analysed block."""
     values = _Values(raw, missing)
     station_count = _count(values.floats[5], "element 5")
     stations = []
@@ -245,11 +256,10 @@ def sounding(
         if end > len(values):
             raise ValueError(f"block: station {k + 1} does not fit")
         levels = values.table(position + 5, level_count, _LEVEL_WIDTH)
-        derived = flags = None
+        derived = station_flags = None
         if analysed:
             derived_raw = values.floats[end - _DERIVED_COUNT:end].tolist()
-            levels_raw = values.raw_rows(position + 5, level_count, _LEVEL_WIDTH)
-            derived, flags = _judged(derived_raw, levels_raw, values, honest)
+            derived, station_flags = _judged(derived_raw, flags[k], values, honest)
         stations.append(
             SoundingStation(
                 id=_identifier(values.floats[position]),
@@ -258,7 +268,7 @@ def sounding(
                 elevation=values.scalar(position + 3) if carries_elevation else None,
                 levels=levels,
                 derived=derived,
-                flags=flags,
+                flags=station_flags,
             )
         )
         position = end

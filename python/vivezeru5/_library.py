@@ -1,18 +1,33 @@
-"""Loading the shared library and calling its readers through ctypes."""
+"""The companion library (vivezeru5/vivezeru5_reading.h) through ctypes.
+
+Everything the package knows of the formats, the reading checks and the
+quality flags comes from there: a reading returns the block exactly as the
+format's reader returns it, the problems of the reading in sentences, and the
+outcome of every derived value. The library writes nothing unless asked to;
+with progress=True the analysis's progress lines come back through a callback
+and go to sys.stdout, in order with what Python prints.
+"""
 import ctypes
 import ctypes.util
 import os
 import sys
 import threading
+from dataclasses import dataclass
 from pathlib import Path
+from typing import List, Optional
 
-from ._c_runtime import NotAWindowsImage, c_runtime_of
+_NAMES = ("libvivezeru5_reading.so", "libvivezeru5_reading.so.0", "libvivezeru5_reading.dylib",
+          "vivezeru5_reading.dll")
 
-_NAMES = ("libvivezeru5.so", "libvivezeru5.so.0", "libvivezeru5.dylib", "vivezeru5.dll")
-_READERS = ("readVelmorData5", "readRozeduData", "readVelmor5Only", "ReadVelmorData1")
+# enum vivezeru5_status
+READ, CANNOT_OPEN, UNRECOGNISED, REJECTED, NO_MEMORY = range(5)
+# enum vivezeru5_outcome: the largest value
+_LAST_OUTCOME = 6
+_DERIVED_COUNT = 19
 
 _lock = threading.Lock()
-_loaded = None  # (library, libc, path) once loaded
+_loaded = None
+_PROGRESS_SINK = ctypes.CFUNCTYPE(None, ctypes.c_char_p, ctypes.c_void_p)
 
 
 class VivezeruError(OSError):
@@ -20,33 +35,50 @@ class VivezeruError(OSError):
 
 
 def library_path():
-    """The path (or loader name) of the shared library that is, or will be, used."""
-    explicit = os.environ.get("VIVEZERU5_LIBRARY")
+    """The path (or loader name) of the companion library that is, or will be, used:
+    VIVEZERU5_READING_LIBRARY; the companion beside VIVEZERU5_LIBRARY (the
+    main library); one next to this package; the system's loader."""
+    explicit = os.environ.get("VIVEZERU5_READING_LIBRARY")
     if explicit:
         return explicit
-    here = Path(__file__).resolve().parent
-    for name in _NAMES:
-        candidate = here / name
-        if candidate.exists():
-            return str(candidate)
-    return ctypes.util.find_library("vivezeru5") or "libvivezeru5.so.0"
+    beside = os.environ.get("VIVEZERU5_LIBRARY")
+    folders = [Path(beside).parent] if beside else []
+    folders.append(Path(__file__).resolve().parent)
+    for folder in folders:
+        for name in _NAMES:
+            if (folder / name).exists():
+                return str(folder / name)
+    if beside:
+        return str(Path(beside).parent / _NAMES[0])
+    return ctypes.util.find_library("vivezeru5_reading") or "libvivezeru5_reading.so.0"
 
 
-def _module_file(library):
-    """The file a loaded Windows DLL was loaded from."""
-    buffer = ctypes.create_unicode_buffer(32768)
-    length = ctypes.windll.kernel32.GetModuleFileNameW(ctypes.c_void_p(library._handle), buffer, len(buffer))
-    if length == 0:
-        raise ctypes.WinError()
-    return buffer.value
-
-
-def _c_library(library):
-    """The C runtime whose free() releases the library's blocks: on Windows the
-    one the DLL imports (ucrtbase.dll or msvcrt.dll), elsewhere the process's."""
-    if sys.platform == "win32":
-        return ctypes.CDLL(c_runtime_of(_module_file(library)))
-    return ctypes.CDLL(None)
+def _declare(library):
+    c = ctypes
+    signatures = {
+        "vivezeru5_format_name": ([c.c_int], c.c_char_p),
+        "vivezeru5_format_named": ([c.c_char_p], c.c_int),
+        "vivezeru5_format_analysed": ([c.c_int], c.c_int),
+        "vivezeru5_read": ([c.c_char_p, c.c_int, c.c_uint], c.c_void_p),
+        "vivezeru5_read_with_progress": ([c.c_char_p, c.c_int, _PROGRESS_SINK, c.c_void_p], c.c_void_p),
+        "vivezeru5_reading_free": ([c.c_void_p], None),
+        "vivezeru5_reading_status": ([c.c_void_p], c.c_int),
+        "vivezeru5_reading_open_error": ([c.c_void_p], c.c_int),
+        "vivezeru5_reading_format": ([c.c_void_p], c.c_int),
+        "vivezeru5_reading_block": ([c.c_void_p, c.POINTER(c.c_size_t)], c.c_void_p),
+        "vivezeru5_reading_problem_count": ([c.c_void_p], c.c_size_t),
+        "vivezeru5_reading_problem": ([c.c_void_p, c.c_size_t], c.c_char_p),
+        "vivezeru5_reading_station_count": ([c.c_void_p], c.c_size_t),
+        "vivezeru5_reading_outcome": ([c.c_void_p, c.c_size_t, c.c_int], c.c_int),
+        "vivezeru5_outcome_flag": ([c.c_int], c.c_char_p),
+        "vivezeru5_outcome_reason": ([c.c_int], c.c_char_p),
+        "vivezeru5_outcome_meaningless": ([c.c_int], c.c_int),
+        "vivezeru5_version_string": ([], c.c_char_p),
+    }
+    for name, (arguments, result) in signatures.items():
+        function = getattr(library, name)
+        function.argtypes = arguments
+        function.restype = result
 
 
 def _load():
@@ -56,57 +88,100 @@ def _load():
             path = library_path()
             try:
                 library = ctypes.CDLL(path)
-            except OSError as error:
-                raise VivezeruError(f"cannot load the vivezeru5 library from {path!r}: {error}") from error
-            for name in _READERS:
-                function = getattr(library, name)
-                function.argtypes = [ctypes.c_char_p]
-                function.restype = ctypes.POINTER(ctypes.c_float)
-            try:
-                libc = _c_library(library)
-            except (OSError, NotAWindowsImage) as error:
-                raise VivezeruError(f"cannot find the C runtime of {path!r}: {error}") from error
-            libc.free.argtypes = [ctypes.c_void_p]
-            libc.free.restype = None
-            libc.fflush.argtypes = [ctypes.c_void_p]
-            libc.fflush.restype = ctypes.c_int
-            _loaded = (library, libc, path)
+                _declare(library)
+            except (OSError, AttributeError) as error:
+                raise VivezeruError(f"cannot load the vivezeru5 companion library from {path!r}: {error}") from error
+            _loaded = library
         return _loaded
 
 
-class Block:
-    """A block returned by a reader; release() frees it (also on exit from `with`)."""
-
-    def __init__(self, pointer, libc):
-        self._pointer = pointer
-        self._libc = libc
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.release()
-
-    def __getitem__(self, index):
-        return self._pointer[index]
-
-    def copy(self, count):
-        """The first `count` floats as bytes in native order."""
-        return ctypes.string_at(self._pointer, count * ctypes.sizeof(ctypes.c_float))
-
-    def release(self):
-        if self._pointer:
-            self._libc.free(ctypes.cast(self._pointer, ctypes.c_void_p))
-            self._pointer = None
+def format_names() -> tuple:
+    """The formats' short names, in the library's order."""
+    library = _load()
+    return tuple(library.vivezeru5_format_name(number).decode() for number in range(1, 5))
 
 
-def call_reader(reader, path):
-    """Calls the C reader `reader` on `path`; raises VivezeruError when it returns NULL."""
-    library, libc, _ = _load()
-    encoded = os.fsencode(path)
-    sys.stdout.flush()
-    pointer = getattr(library, reader)(encoded)
-    libc.fflush(None)  # the library's progress lines, before Python writes more
-    if not pointer:
-        raise VivezeruError(f"{os.fsdecode(encoded)}: {reader} could not read the file")
-    return Block(pointer, libc)
+def format_analysed(name: str) -> bool:
+    library = _load()
+    return library.vivezeru5_format_analysed(library.vivezeru5_format_named(name.encode())) != 0
+
+
+@dataclass(frozen=True)
+class Flag:
+    name: str
+    reason: str
+    meaningless: bool  # the value means nothing: NaN for honest readers
+
+
+def flags() -> List[Flag]:
+    """Every quality flag, in the order of the library's outcomes."""
+    library = _load()
+    return [
+        Flag(library.vivezeru5_outcome_flag(outcome).decode(), library.vivezeru5_outcome_reason(outcome).decode(),
+             library.vivezeru5_outcome_meaningless(outcome) != 0)
+        for outcome in range(1, _LAST_OUTCOME + 1)
+    ]
+
+
+@dataclass
+class Reading:
+    """What the library returned for one file."""
+
+    status: int
+    open_error: int
+    format: Optional[str]
+    block: bytes  # the floats, native order
+    problems: List[str]
+    flags: List[List[Optional[str]]]  # per analysed station, per derived slot: a flag name or None
+
+
+def _outcomes(library, handle, stations: int) -> List[List[Optional[str]]]:
+    names = {}
+    result = []
+    for station in range(stations):
+        row = []
+        for slot in range(_DERIVED_COUNT):
+            outcome = library.vivezeru5_reading_outcome(handle, station, slot)
+            if outcome not in names:
+                names[outcome] = library.vivezeru5_outcome_flag(outcome).decode() or None if outcome >= 0 else None
+            row.append(names[outcome])
+        result.append(row)
+    return result
+
+
+def _write_progress(line, _context):
+    sys.stdout.write(line.decode())
+
+
+_progress_to_stdout = _PROGRESS_SINK(_write_progress)
+
+
+def read_file(path, format_name: Optional[str], progress: bool = False) -> Reading:
+    """Reads `path` in `format_name`, or in the format the library recognises."""
+    library = _load()
+    number = library.vivezeru5_format_named(format_name.encode()) if format_name else 0
+    if progress:
+        sys.stdout.flush()
+        handle = library.vivezeru5_read_with_progress(os.fsencode(path), number, _progress_to_stdout, None)
+        sys.stdout.flush()
+    else:
+        handle = library.vivezeru5_read(os.fsencode(path), number, 0)
+    if not handle:
+        raise MemoryError("the vivezeru5 library ran out of memory")
+    try:
+        status = library.vivezeru5_reading_status(handle)
+        format_number = library.vivezeru5_reading_format(handle)
+        name = library.vivezeru5_format_name(format_number) if format_number else None
+        length = ctypes.c_size_t(0)
+        pointer = library.vivezeru5_reading_block(handle, ctypes.byref(length))
+        block = ctypes.string_at(pointer, length.value * 4) if pointer else b""
+        problems = [
+            library.vivezeru5_reading_problem(handle, i).decode("utf-8", "replace")
+            for i in range(library.vivezeru5_reading_problem_count(handle))
+        ]
+        analysed = bool(format_number) and library.vivezeru5_format_analysed(format_number) != 0
+        stations = library.vivezeru5_reading_station_count(handle) if pointer and analysed else 0
+        return Reading(status, library.vivezeru5_reading_open_error(handle), name.decode() if name else None, block,
+                       problems, _outcomes(library, handle, stations))
+    finally:
+        library.vivezeru5_reading_free(handle)

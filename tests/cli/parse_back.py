@@ -19,7 +19,9 @@ import sys
 TOOL, SOURCE, SCRATCH = sys.argv[1:4]
 REAL = sys.argv[4] if len(sys.argv) > 4 else ""
 
-FLAGS = {"missing_level", "nan", "no_lfc", "el_not_found", "not_reached"}
+FLAGS = {"missing_level", "nan", "no_lfc", "el_not_found", "not_reached", "parcel_disagrees"}
+# A value with one of these means nothing: JSON writes it as null, with the number as _raw.
+MEANINGLESS_FLAGS = {"missing_level", "nan", "not_reached"}
 
 # (file, station, column, expected flag or "" for none). Paths under real/ are
 # the real soundings; the others are relative to the source directory.
@@ -34,20 +36,23 @@ EXPECTED = [
     ("real/type5_int/JAN_2000072700.txt", "72235", "lcl_pressure_hpa", ""),
     ("real/rozedu/JAN_2000072700.txt", "72235", "k_index_c", "missing_level"),
     ("real/rozedu/JAN_2000072700.txt", "72235", "showalter_index_k", "missing_level"),
-    # 850 hPa below ground: the 850 hPa indices are flagged, the surface parcel is not.
-    ("real/type5_int/FGZ_2003090800.txt", "72376", "k_index_c", "missing_level"),
+    # 850 hPa below ground, surface above 900 hPa: K, total totals and SWEAT are
+    # not computed, the Showalter index is built from a missing level; the
+    # surface lifted index (one step to 500 hPa) has the other sign than the parcel.
+    ("real/type5_int/FGZ_2003090800.txt", "72376", "k_index_c", "not_reached"),
     ("real/type5_int/FGZ_2003090800.txt", "72376", "showalter_index_k", "missing_level"),
-    ("real/type5_int/FGZ_2003090800.txt", "72376", "surface_lifted_index_k", ""),
+    ("real/type5_int/FGZ_2003090800.txt", "72376", "surface_lifted_index_k", "parcel_disagrees"),
     ("real/type5_int/FGZ_2003090800.txt", "72376", "cape_jkg", ""),
-    ("real/type5_int/DNR_2001060800.txt", "72469", "total_totals_c", "missing_level"),
-    ("real/type5_int/DNR_2001060800.txt", "72469", "sweat_index", "missing_level"),
-    ("real/rozedu/DNR_2001060800.txt", "72469", "k_index_c", "missing_level"),
+    ("real/type5_int/DNR_2001060800.txt", "72469", "total_totals_c", "not_reached"),
+    ("real/type5_int/DNR_2001060800.txt", "72469", "sweat_index", "not_reached"),
+    ("real/rozedu/DNR_2001060800.txt", "72469", "k_index_c", "not_reached"),
     # Surface above 900 hPa with 850 hPa above ground: not computed, not missing.
     ("real/type5_int/SLC_2000090200.txt", "72572", "k_index_c", "not_reached"),
-    ("real/type5_int/SLC_2000090200.txt", "72572", "showalter_index_k", ""),
-    # No LFC: CIN is the whole sounding's negative area; LFC, EL and CAPE not reached.
+    ("real/type5_int/SLC_2000090200.txt", "72572", "showalter_index_k", "parcel_disagrees"),
+    # No LFC: CIN is the whole sounding's negative area; LFC and EL not reached;
+    # CAPE 0 is the answer, a value.
     ("real/type5_int/BRW_2010060100.txt", "70026", "cin_jkg", "no_lfc"),
-    ("real/type5_int/BRW_2010060100.txt", "70026", "cape_jkg", "not_reached"),
+    ("real/type5_int/BRW_2010060100.txt", "70026", "cape_jkg", ""),
     ("real/type5_int/BRW_2010060100.txt", "70026", "lfc_pressure_hpa", "not_reached"),
     ("real/type5_int/BRW_2010060100.txt", "70026", "el_pressure_hpa", "not_reached"),
     ("real/type5_int/BRW_2010060100.txt", "70026", "bulk_richardson_number", "not_reached"),
@@ -64,7 +69,7 @@ EXPECTED = [
     ("real/type5_int/BNA_2014072800.txt", "72327", "k_index_c", ""),
     ("examples/sounding_rozedu.txt", "20101", "cape_jkg", "el_not_found"),
     ("examples/sounding_rozedu.txt", "20102", "cin_jkg", "no_lfc"),
-    ("examples/sounding_type5.txt", "10003", "k_index_c", "missing_level"),
+    ("examples/sounding_type5.txt", "10003", "k_index_c", "not_reached"),
     ("examples/sounding_type5.txt", "10001", "k_index_c", ""),
     ("tests/cli/data/type5_flags.txt", "40004", "freezing_height_dam", "not_reached"),
     ("tests/cli/data/type5_flags.txt", "40005", "mean_wind_speed_ms", "not_reached"),
@@ -122,9 +127,12 @@ def check_file(path, cwd, expected_status):
                 fail(f"{path}: {row['station']} {key}: CSV flag '{cell}', JSON flag '{flag}'")
             if flag and flag not in FLAGS:
                 fail(f"{path}: {row['station']} {key}: unknown flag '{flag}'")
-            json_value = station[key + "_raw"] if flag else station[key]
-            if flag and station[key] is not None:
-                fail(f"{path}: {row['station']} {key}: flagged but not null in JSON")
+            meaningless = flag in MEANINGLESS_FLAGS
+            json_value = station[key + "_raw"] if meaningless else station[key]
+            if meaningless and station[key] is not None:
+                fail(f"{path}: {row['station']} {key}: flagged as meaning nothing but not null in JSON")
+            if flag and not meaningless and key + "_raw" in station:
+                fail(f"{path}: {row['station']} {key}: a value with a caveat written as raw")
             if not same(row[key], json_value):
                 fail(f"{path}: {row['station']} {key}: CSV {row[key]}, JSON {json_value}")
         if "*" in row.values():

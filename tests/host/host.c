@@ -26,6 +26,10 @@
  *     --cycles N               instead: N times load the library, call
  *                              readVelmor5Only on the first file, free the
  *                              block and unload the library
+ *     --companion LIBRARY      instead: read every file with every reader and
+ *                              with the companion library in the same format,
+ *                              and compare the blocks bit for bit; a summary
+ *                              line on stdout
  *     --compare-settings       instead: call every reader on every file in
  *                              the host's own floating-point settings and in
  *                              each of the settings above, and compare the
@@ -77,14 +81,15 @@ enum block_length_rule {
 struct reader {
     const char *name;
     enum block_length_rule length_rule;
+    int format; /* the companion library's number of the reader's format */
     reader_function function;
 };
 
 static struct reader readers[] = {
-    {"readVelmorData5", TERMINATOR_INDEX, NULL},
-    {"readRozeduData", TERMINATOR_INDEX, NULL},
-    {"readVelmor5Only", FLOAT_COUNT, NULL},
-    {"ReadVelmorData1", SURFACE_STATIONS, NULL},
+    {"readVelmorData5", TERMINATOR_INDEX, 1, NULL},
+    {"readRozeduData", TERMINATOR_INDEX, 3, NULL},
+    {"readVelmor5Only", FLOAT_COUNT, 2, NULL},
+    {"ReadVelmorData1", SURFACE_STATIONS, 4, NULL},
 };
 enum { READER_COUNT = sizeof readers / sizeof readers[0] };
 
@@ -401,6 +406,82 @@ static int load_and_unload(const char *library_path, const char *path, long cycl
     return 0;
 }
 
+/* The companion library's calls the comparison needs. */
+struct companion {
+    void *(*read)(const char *path, int format, unsigned flags);
+    const float *(*block)(const void *reading, size_t *length);
+    void (*release)(void *reading);
+};
+
+static int find_companion(library_handle library, struct companion *companion) {
+    reader_function found[3];
+    const char *names[3] = {"vivezeru5_read", "vivezeru5_reading_block", "vivezeru5_reading_free"};
+    for (int i = 0; i < 3; ++i) {
+        found[i] = find_function(library, names[i]);
+        if (found[i] == NULL) {
+            fprintf(stderr, "host: the companion library has no %s\n", names[i]);
+            return 0;
+        }
+    }
+    memcpy(&companion->read, &found[0], sizeof companion->read);
+    memcpy(&companion->block, &found[1], sizeof companion->block);
+    memcpy(&companion->release, &found[2], sizeof companion->release);
+    return 1;
+}
+
+/* Whether the companion's reading of `path` in the reader's format gives the
+ * reader's block, bit for bit; says where not. */
+static int same_as_companion(const struct companion *companion, const struct reader *reader, const char *path,
+                             const float *block) {
+    void *reading = companion->read(path, reader->format, 0);
+    size_t length = 0;
+    const float *theirs = companion->block(reading, &length);
+    int same = (block == NULL) == (theirs == NULL);
+    if (same && block != NULL) {
+        long expected = block_length(block, reader->length_rule);
+        /* A surface block holds 26 floats for every declared station. */
+        same = expected >= 0 && (reader->length_rule == SURFACE_STATIONS ? (size_t)expected <= length
+                                                                          : (size_t)expected == length) &&
+               memcmp(block, theirs, length * sizeof(float)) == 0;
+    }
+    if (!same) {
+        fprintf(stderr, "host: %s %s: the companion library's block differs\n", reader->name, path);
+    }
+    companion->release(reading);
+    return same;
+}
+
+static int compare_with_companion(const char *library_path, const char *companion_path, char **paths,
+                                  int path_count) {
+    library_handle library = open_library(library_path);
+    if (library == NULL) {
+        return 1;
+    }
+    library_handle companion_library = load_library(companion_path);
+    struct companion companion;
+    if (companion_library == NULL || !find_companion(companion_library, &companion)) {
+        fprintf(stderr, "host: cannot use the companion library %s\n", companion_path);
+        unload_library(library);
+        return 1;
+    }
+    int differences = 0;
+    for (int p = 0; p < path_count; ++p) {
+        for (int r = 0; r < READER_COUNT; ++r) {
+            float *block = readers[r].function(paths[p]);
+            differences += !same_as_companion(&companion, &readers[r], paths[p], block);
+            free(block);
+        }
+    }
+    fflush(stdout);
+    unload_library(companion_library);
+    unload_library(library);
+    if (differences == 0) {
+        printf("%d files, %d readers: the companion library's blocks are the readers' blocks\n", path_count,
+               (int)READER_COUNT);
+    }
+    return differences != 0;
+}
+
 /* Sets the locale once to see that it exists and has a decimal comma. */
 static int check_locale(const char *locale) {
     if (setlocale(LC_ALL, locale) == NULL) {
@@ -419,6 +500,7 @@ int main(int argc, char **argv) {
     const char *locale = NULL;
     long cycles = 0;
     int compare = 0;
+    const char *companion = NULL;
     struct fp_state initial = read_fp_state();
     host_setting.name = "the host's settings";
     host_setting.mxcsr = initial.mxcsr & ~(unsigned int)MXCSR_FLAGS;
@@ -454,6 +536,8 @@ int main(int argc, char **argv) {
             locale = argv[++i];
         } else if (strcmp(argv[i], "--cycles") == 0) {
             cycles = strtol(argv[++i], NULL, 10);
+        } else if (strcmp(argv[i], "--companion") == 0) {
+            companion = argv[++i];
         } else if (strcmp(argv[i], "--compare-settings") == 0) {
             compare = 1;
         } else {
@@ -473,6 +557,9 @@ int main(int argc, char **argv) {
     }
     if (compare) {
         return compare_settings(argv[i], argv + i + 1, argc - i - 1);
+    }
+    if (companion != NULL) {
+        return compare_with_companion(argv[i], companion, argv + i + 1, argc - i - 1);
     }
     int status = read_all(argv[i], argv + i + 1, argc - i - 1, locale);
     if (hex_output != NULL && fclose(hex_output) != 0) {

@@ -26,23 +26,27 @@ REFERENCE = BACKGROUND + PROFILES
 PARCEL = ["parcel", "lcl-marker", "cin-area"]
 CONVECTIVE = ["lfc-marker", "el-marker", "cape-area"]
 
-NO_LFC = {13: "not_reached", 14: "not_reached", 15: "not_reached", 16: "not_reached", 17: "not_reached",
-          18: "no_lfc", 19: "not_reached"}
+# Without an LFC, CAPE 0 is a value and carries no flag.
+NO_LFC = {13: "not_reached", 14: "not_reached", 15: "not_reached", 16: "not_reached", 18: "no_lfc",
+          19: "not_reached"}
 NO_EL = {16: "not_reached", 17: "el_not_found", 19: "el_not_found"}
-NO_850 = {3: "missing_level", 4: "missing_level", 5: "missing_level", 6: "missing_level"}
+# 850 hPa below a surface above 900 hPa: K, total totals and SWEAT not computed.
+NO_850 = {3: "not_reached", 4: "not_reached", 5: "not_reached", 6: "missing_level"}
+# The method's one-step Showalter and lifted indices against their parcels.
+ONE_STEP_DISAGREES = {6: "parcel_disagrees", 12: "parcel_disagrees"}
 
 # (name, arguments, ids present, ids absent, derived rows, barbs drawn, flags
 # shown by slot); a barb closer than 14 units above the one drawn below it is
 # left out.
 CASES = [
     ("convective", ["--station", "10001", "examples/sounding_type5.txt"],
-     REFERENCE + PARCEL + CONVECTIVE, [], 19, 13, {}),
+     REFERENCE + PARCEL + CONVECTIVE, [], 19, 13, ONE_STEP_DISAGREES),
     ("stable_cold", ["--station", "10002", "examples/sounding_type5.txt"],
      REFERENCE + PARCEL, CONVECTIVE, 19, 7, NO_LFC),
     ("high_surface", ["-s", "10003", "examples/sounding_type5.txt"],
      REFERENCE + PARCEL, CONVECTIVE, 19, 6, {**NO_850, **NO_LFC}),
     ("characteristic_levels_without_el", ["examples/sounding_rozedu.txt"],
-     REFERENCE + PARCEL + ["lfc-marker", "cape-area"], ["el-marker"], 19, 8, NO_EL),
+     REFERENCE + PARCEL + ["lfc-marker", "cape-area"], ["el-marker"], 19, 8, {**ONE_STEP_DISAGREES, **NO_EL}),
     ("not_analysed", ["examples/sounding_type5_decimal.txt"],
      REFERENCE, PARCEL + CONVECTIVE, 0, 8, {}),
     ("station_without_levels", ["--station", "30002", "tests/cli/data/rozedu_no_levels.txt"],

@@ -1,6 +1,5 @@
-// Silencing the process's standard output around a reader call, or for a
-// whole program run, so that the analysing readers' progress lines do not mix
-// with a program's own output.
+// Silencing the process's standard output around a reader call, so that the
+// analysing readers' progress lines do not mix with a benchmark's own output.
 #pragma once
 
 #include <cstdio>
@@ -12,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace vivezeru5::tools {
+namespace vivezeru5::bench {
 
 #if defined(_WIN32)
 inline constexpr const char* kNullDevice = "NUL";
@@ -64,44 +63,4 @@ private:
     int saved_ = -1;
 };
 
-// For a whole program run: the program writes its own output to `output()`,
-// the original standard output, while whatever else writes to the process's
-// standard output (the analysing readers' progress lines, from any thread)
-// goes to the null device, or to standard error when `keepOnStderr`.
-class ProgramOutput final {
-public:
-    explicit ProgramOutput(bool keepOnStderr) {
-        std::fflush(stdout);
-        const int saved = duplicateDescriptor(kStdoutDescriptor);
-        output_ = saved >= 0 ? streamOnDescriptor(saved) : nullptr;
-        if (output_ == nullptr) {
-            if (saved >= 0) {
-                closeDescriptor(saved);
-            }
-            output_ = stdout;  // nothing can be redirected: keep the one stream
-            return;
-        }
-        const int sink = keepOnStderr ? duplicateDescriptor(kStderrDescriptor) : openNullDevice();
-        if (sink >= 0) {
-            replaceDescriptor(sink, kStdoutDescriptor);
-            closeDescriptor(sink);
-        }
-    }
-    ~ProgramOutput() {
-        std::fflush(stdout);
-        if (output_ != stdout) {
-            std::fflush(output_);
-            replaceDescriptor(descriptorOf(output_), kStdoutDescriptor);
-            std::fclose(output_);
-        }
-    }
-    ProgramOutput(const ProgramOutput&) = delete;
-    ProgramOutput& operator=(const ProgramOutput&) = delete;
-
-    std::FILE* output() const { return output_; }
-
-private:
-    std::FILE* output_ = nullptr;
-};
-
-}  // namespace vivezeru5::tools
+}  // namespace vivezeru5::bench
