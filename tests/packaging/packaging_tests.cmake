@@ -28,10 +28,11 @@ if(WIN32)
       COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DIMAGE=$<TARGET_FILE:${library}>
               -DVERSION=${PROJECT_VERSION} "-DDESCRIPTION=${description}"
               -P ${CMAKE_CURRENT_LIST_DIR}/check_version_resource.cmake)
-    # Visual C++'s import library: the DLL's exports, as C callers name them.
+    # Visual C++'s import library: the .def's names, as C callers name them.
     add_test(NAME windows.import_library.${library}
       COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM} -DIMAGE=$<TARGET_FILE:${library}>
               -DLIBRARY=$<TARGET_FILE_DIR:${library}>/$<TARGET_FILE_BASE_NAME:${library}>.lib
+              -DDEF=$<TARGET_PROPERTY:${library},VIVEZERU5_DEF_FILE>
               -DBITS=${VIVEZERU5_WINDOWS_BITS}
               -P ${CMAKE_CURRENT_LIST_DIR}/check_import_library.cmake)
     set_tests_properties(windows.version_resource.${library} windows.import_library.${library}
