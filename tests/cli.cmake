@@ -93,6 +93,11 @@ vivezeru5_cli_case(csv_type5_verbose       0 show --csv --verbose examples/sound
 # Files read with problems: status 3, one line per problem on standard error.
 vivezeru5_cli_case(show_type5_truncated    3 show ${data}/type5_truncated.txt)
 vivezeru5_cli_case(csv_type5_corrupted_id  3 show --csv ${data}/type5_corrupted_id.txt)
+# What the library reads is what the tool reports: a station count beyond 32
+# bits is cut to its low 32 bits (1 station, read whole), and "1e+" in a
+# decimal file converts as 1.
+vivezeru5_cli_case(csv_type5_station_count_beyond_32_bits 0 show --csv ${data}/type5_station_count_beyond_32_bits.txt)
+vivezeru5_cli_case(show_type5_exponent_without_digits 0 show ${data}/type5_exponent_without_digits.txt)
 vivezeru5_cli_case(csv_type5_stray_word    3 show --csv ${data}/type5_stray_word.txt)
 vivezeru5_cli_case(csv_type5_late_decimal  3 show --csv ${data}/type5_late_decimal.txt)
 vivezeru5_cli_case(csv_rozedu_truncated    3 show --csv ${data}/rozedu_truncated.txt)

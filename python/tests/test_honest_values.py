@@ -104,6 +104,10 @@ PROBLEM_CASES = [
      ["station 7: value count 8 is not a multiple of 6", 'unread text after station 7, from line 4: "1"']),
     ("1 7 30 100 2\n1000 0 1 10 5 0 0\n900 1 90 5 0 10\n", "rozedu", ["station 7: 2 levels declared (14 values), 13 converted"]),
     ("1 7 30 100 1\n1000 0 1 10 5 0 0\nend\n", "rozedu", ['unread text after station 7, from line 3: "end"']),
+    # the station count is cut to its low 32 bits, as the reader converts it: 1
+    ("diamond 5 big\n26 1 1 0 4294967297\n7 1 2 3 6\n1000 0 10 5 0 0\n", "type5", []),
+    # "1e+" converts as 1
+    ("diamond 5 exp\n26 1 1 0 1\n7 1 2 3 6\n1000.5 0 10 5 0 1e+\n", "type5-plain", []),
     ("tag 1 x 26 1 1 0 3\n" + " ".join(["1"] * 24) + "\n" + " ".join(["1"] * 20) + "\n", "surface",
      ["declares 3 stations, 1 read", 'unread text, from line 3: "1"']),
     # a word past 1 MiB: read no further, shown cut to 40 characters with quote,
