@@ -1,4 +1,5 @@
 #include "blocks.h"
+#include "vivezeru5/vivezeru5.h"
 
 #include <cmath>
 
@@ -63,7 +64,7 @@ void viewSoundings(const float* block, FileFormat format, BlockView& view) {
         }
         view.soundings.push_back(station);
     }
-    if (position >= view.length || block[position] != -9999.0f) {
+    if (position >= view.length || block[position] != VIVEZERU5_MISSING) {
         view.problem = "no terminator after the last station";
     }
 }

@@ -13,6 +13,7 @@
 #include "file_reading.h"
 #include "skewt_diagram.h"
 #include "value_text.h"
+#include "vivezeru5/vivezeru5.h"
 
 namespace vivezeru5::skewt {
 namespace {
@@ -125,7 +126,7 @@ std::string title(const SoundingStationView& station, const cli::ObservationTime
 
 std::string subtitle(const SoundingStationView& station, FileFormat format, const std::string& path) {
     std::string text = "lat " + formatted("%.2f", station.latitude) + ", lon " + formatted("%.2f", station.longitude);
-    if (format != FileFormat::Rozedu && station.elevation != -9999.0f) {
+    if (format != FileFormat::Rozedu && station.elevation != VIVEZERU5_MISSING) {
         text += ", elevation " + formatted("%.0f", station.elevation) + " m";
     }
     return text + ", " + std::to_string(station.levelCount) + " levels; " + path + " (" +

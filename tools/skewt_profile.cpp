@@ -1,4 +1,5 @@
 #include "skewt_profile.h"
+#include "vivezeru5/vivezeru5.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +7,7 @@
 namespace vivezeru5::skewt {
 namespace {
 
-constexpr float kMissing = -9999.0f;
+constexpr float kMissing = VIVEZERU5_MISSING;
 
 // Columns of a level in the block.
 enum LevelColumn { kPressure, kHeight, kTemperature, kDewpoint, kDirection, kSpeed, kLevelValues };

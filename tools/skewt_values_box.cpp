@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "derived_values.h"
+#include "vivezeru5/vivezeru5.h"
 
 namespace vivezeru5::skewt {
 namespace {
@@ -22,7 +23,7 @@ std::string valueText(float value) {
     if (std::isnan(value)) {
         return "nan";
     }
-    if (value == -9999.0f) {
+    if (value == VIVEZERU5_MISSING) {
         return "--";
     }
     char text[64];
