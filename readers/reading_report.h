@@ -38,6 +38,7 @@ struct ReadingReport {
     std::optional<RefusedCount> refusedCount;
     long stopOffset = -1;  // byte offset where the reading stopped; unread text, if any, starts after it
     std::int64_t blockFloats = 0;  // floats the returned block holds
+    std::optional<std::int32_t> yearAsWritten;  // the date line's year before any century is added
 };
 
 // Where a reader call sends what it has to say: progress lines, the message

@@ -53,6 +53,9 @@ float* readSurfaceFile(const char* path, ReadingReport* report) {
     if (!scanner.isReady() || !readSurfaceHeader(scanner, date)) {
         return nullptr;
     }
+    if (report != nullptr) {
+        report->yearAsWritten = date[0];
+    }
     const std::int64_t declared = date[4];
     if (declared < 0 || declared > kMaxDeclaredStations) {
         return nullptr;

@@ -141,6 +141,9 @@ std::optional<PackingPlan> readType5Stations(TokenScanner& scanner, Type5Flavour
         return std::nullopt;
     }
     const std::int64_t year = date[0] < 100 ? std::int64_t{date[0]} + 2000 : date[0];
+    if (context.report != nullptr) {
+        context.report->yearAsWritten = date[0];
+    }
     const std::int64_t declared = date[4];
     if (declared < 1 || declared > kMaxDeclaredStations) {
         return std::nullopt;

@@ -262,6 +262,16 @@ int64_t vivezeru5_reading_stations_read(const vivezeru5_reading* reading) {
     return reading != nullptr && reading->block ? reading->report.stationsRead : 0;
 }
 
+int vivezeru5_reading_year_as_written(const vivezeru5_reading* reading, int* year) {
+    if (reading == nullptr || !reading->block || !reading->report.yearAsWritten) {
+        return 0;
+    }
+    if (year != nullptr) {
+        *year = *reading->report.yearAsWritten;
+    }
+    return 1;
+}
+
 int vivezeru5_reading_end(const vivezeru5_reading* reading, int64_t* line, const char** unread) {
     static const char kNothing[] = "";
     const bool known = reading != nullptr;

@@ -157,7 +157,7 @@ TEST_P(DerivedOutcomes, FlagsWhatAReaderMustKnow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stations, DerivedOutcomes, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Without an LFC, CAPE 0 is the answer; CIN is the whole sounding's negative
 // area, the LFC, the EL and the bulk Richardson number are not reached.

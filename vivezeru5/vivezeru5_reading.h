@@ -156,6 +156,12 @@ enum vivezeru5_end {
 VIVEZERU5_READING_API int64_t vivezeru5_reading_stations_declared(const vivezeru5_reading *reading);
 VIVEZERU5_READING_API int64_t vivezeru5_reading_stations_read(const vivezeru5_reading *reading);
 
+/* The year of the file's date line as the file writes it (the type-5 readers
+ * store a year below 100 with 2000 added; the surface reader stores it as
+ * written), in *year; 0 when the format has no date (rozedu) or no block was
+ * read, 1 otherwise. */
+VIVEZERU5_READING_API int vivezeru5_reading_year_as_written(const vivezeru5_reading *reading, int *year);
+
 /* A vivezeru5_end; and, when text was left unread, its line (from 1) and
  * its first word (at most 40 characters, bytes other than printable ASCII
  * written as \xNN, "..." after a word that was cut); 0 and "" otherwise. */
