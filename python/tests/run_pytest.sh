@@ -11,7 +11,7 @@ if [ -n "$3" ]; then
   exit 77
 fi
 missing() {
-  echo "$1 (apt-get install python3-pytest python3-numpy python3-pandas python3-dask python3-distributed python3-venv)"
+  echo "$1 (apt-get install python3-pytest python3-numpy python3-pandas python3-dask python3-distributed python3-xarray python3-netcdf4 python3-venv)"
   if [ -n "$CI" ]; then exit 1; fi
   exit 77
 }
@@ -21,7 +21,7 @@ fi
 if ! "$python" -c "import pytest" 2>/dev/null; then
   missing "skipped: pytest is not installed for $python"
 fi
-if [ -n "$CI" ] && ! "$python" -c "import numpy, pandas, dask.dataframe, distributed" 2>/dev/null; then
-  missing "numpy, pandas, dask or distributed is not installed for $python"
+if [ -n "$CI" ] && ! "$python" -c "import numpy, pandas, dask.dataframe, distributed, xarray, netCDF4" 2>/dev/null; then
+  missing "numpy, pandas, dask, distributed, xarray or netCDF4 is not installed for $python"
 fi
 exec "$python" -m pytest -p no:cacheprovider -q "$tests"
