@@ -255,15 +255,15 @@ float* vivezeru5_reading_take_block(vivezeru5_reading* reading) {
 void vivezeru5_free_block(float* block) { std::free(block); }
 
 int64_t vivezeru5_reading_stations_declared(const vivezeru5_reading* reading) {
-    return reading != nullptr && reading->block ? reading->report.stationsDeclared : -1;
+    return reading != nullptr && reading->status == VIVEZERU5_READ ? reading->report.stationsDeclared : -1;
 }
 
 int64_t vivezeru5_reading_stations_read(const vivezeru5_reading* reading) {
-    return reading != nullptr && reading->block ? reading->report.stationsRead : 0;
+    return reading != nullptr && reading->status == VIVEZERU5_READ ? reading->report.stationsRead : 0;
 }
 
 int vivezeru5_reading_year_as_written(const vivezeru5_reading* reading, int* year) {
-    if (reading == nullptr || !reading->block || !reading->report.yearAsWritten) {
+    if (reading == nullptr || reading->status != VIVEZERU5_READ || !reading->report.yearAsWritten) {
         return 0;
     }
     if (year != nullptr) {

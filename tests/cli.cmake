@@ -116,6 +116,20 @@ vivezeru5_cli_case(batch_output_file       0 batch --json -o ${VIVEZERU5_CLI_SCR
                                              examples/sounding_type5.txt
   OUTPUT_FILE ${VIVEZERU5_CLI_SCRATCH}/batch_output_file.json)
 vivezeru5_cli_case(batch_empty_directory   0 batch ${data}/empty_directory)
+# A directory of an archive: files that hold no station data (a README, an
+# empty file, a binary file) are skipped and counted, a .gz file is read as
+# the file it holds; --include and --exclude choose among the walked files.
+# A file named on the command line still fails.
+set(tree ${data}/archive_tree)
+vivezeru5_cli_case(batch_archive_tree      0 batch -j 2 ${tree})
+vivezeru5_cli_case(batch_archive_include   0 batch --include *.gz ${tree})
+vivezeru5_cli_case(batch_archive_exclude   0 batch --exclude soundings/* ${tree})
+vivezeru5_cli_case(batch_named_foreign     1 batch ${tree}/README.md)
+vivezeru5_cli_case(show_gz                 0 show --csv ${tree}/soundings/sounding_type5.txt.gz)
+# One station of a file: by id, by its place in the file.
+vivezeru5_cli_case(show_station            0 show --csv --station 10002 examples/sounding_type5.txt)
+vivezeru5_cli_case(show_sounding           0 show --json --sounding 1 examples/sounding_rozedu.txt)
+vivezeru5_cli_case(show_no_such_station    1 show --station 99 examples/sounding_type5.txt)
 # Several reading threads: also run in the thread-sanitizer build.
 set_tests_properties(cli.batch_examples cli.batch_problems cli.batch_failures PROPERTIES LABELS "cli;threads")
 
@@ -190,6 +204,16 @@ vivezeru5_cli_case(real_batch_peer         0 batch peer/type5_int.txt peer/type5
   IN ${real} REQUIRES ${real}/peer)
 vivezeru5_cli_case(real_batch_json         0 batch --json -j 2 type5_int
   IN ${real} REQUIRES ${real}/type5_int)
+# Four soundings of station 72357 in one file: the id alone is ambiguous, the
+# place in the file chooses; a year written as 99 is shown as 1999.
+vivezeru5_cli_case(real_show_ambiguous     1 show --station 72357 type5_int.txt
+  IN ${real} REQUIRES ${real}/type5_int.txt)
+vivezeru5_cli_case(real_show_sounding      0 show --csv --station 72357 --sounding 6 type5_int.txt
+  IN ${real} REQUIRES ${real}/type5_int.txt)
+vivezeru5_cli_case(real_skewt_ambiguous    1 skewt type5_int.txt --station 72357
+  IN ${real} REQUIRES ${real}/type5_int.txt)
+vivezeru5_cli_case(real_two_digit_year     0 show --csv type5_int/OUN_1999050400.txt
+  IN ${real} REQUIRES ${real}/type5_int/OUN_1999050400.txt)
 # A copy of a real sounding cut off after 300 bytes: "levels 67", most of them
 # never read, is reported.
 vivezeru5_cli_case(real_truncated          3 batch OAX_2014061619_cut.txt

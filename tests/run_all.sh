@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev pkg-config python3 python3-pytest python3-numpy
-          python3-pandas python3-dask python3-distributed python3-xarray python3-netcdf4 python3-venv fp-compiler)
+          python3-pandas python3-dask python3-distributed python3-xarray python3-netcdf4 python3-venv fp-compiler zlib1g-dev)
 if command -v dpkg-query >/dev/null 2>&1; then
   missing=()
   for package in "${packages[@]}"; do

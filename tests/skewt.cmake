@@ -12,11 +12,11 @@ vivezeru5_cli_case(skewt_station_to_file   0 skewt --station=10001 -o ${VIVEZERU
 vivezeru5_cli_case(skewt_read_with_problems 3 skewt -o ${VIVEZERU5_CLI_SCRATCH}/skewt_truncated.svg
                                               ${data}/rozedu_truncated.txt)
 vivezeru5_cli_case(skewt_help              0 skewt --help
-  STDOUT_REGEX "^usage: vivezeru5 skewt \\[--format FORMAT\\] FILE \\[--station ID\\] \\[-o OUT.svg\\]\n")
+  STDOUT_REGEX "^usage: vivezeru5 skewt \\[--format FORMAT\\] FILE \\[--station ID\\] \\[--sounding N\\] \\[-o OUT.svg\\]\n")
 vivezeru5_cli_case(skewt_surface           1 skewt examples/surface_type1.txt
   STDERR_REGEX "^vivezeru5: examples/surface_type1.txt: surface reports have no sounding to draw\n$")
 vivezeru5_cli_case(skewt_unknown_station   1 skewt --station 99999 examples/sounding_type5.txt
-  STDERR_REGEX "^vivezeru5: examples/sounding_type5.txt: no station 99999 in the file\n$")
+  STDERR_REGEX "^vivezeru5: examples/sounding_type5.txt: no station 99999 in the file, whose soundings are 0 to 2\n$")
 vivezeru5_cli_case(skewt_no_stations       1 skewt --format rozedu ${data}/empty.txt
   STDERR_REGEX "^vivezeru5: tests/cli/data/empty.txt: no station in the file\n$")
 vivezeru5_cli_case(skewt_missing_file      1 skewt ${data}/no_such_file.txt

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <thread>
 
+#include <fnmatch.h>
+
 #include "file_reading.h"
 #include "station_rows.h"
 
@@ -28,17 +30,35 @@ struct FileResult {
     ReadOutcome outcome = ReadOutcome::Whole;
     std::size_t stations = 0;
     std::size_t problems = 0;
+    bool skipped = false;  // found in a directory walk, and no station file
 };
 
 struct Input {
     std::string path;
     std::string failure;  // a directory that could not be walked
+    bool walked = false;  // found in a directory walk, not named
 };
+
+// Whether `pattern` matches the file's name or its path below the walked directory.
+bool matchesPattern(const std::string& pattern, const std::filesystem::path& file, const std::filesystem::path& below) {
+    return ::fnmatch(pattern.c_str(), file.filename().string().c_str(), 0) == 0 ||
+           ::fnmatch(pattern.c_str(), below.generic_string().c_str(), 0) == 0;
+}
+
+// A walked file is read when it matches an --include pattern (or none is
+// given) and no --exclude pattern.
+bool isSelected(const BatchRequest& request, const std::filesystem::path& file, const std::filesystem::path& below) {
+    const auto matches = [&](const std::string& pattern) { return matchesPattern(pattern, file, below); };
+    const bool included = request.include.empty() || std::any_of(request.include.begin(), request.include.end(), matches);
+    return included && std::none_of(request.exclude.begin(), request.exclude.end(), matches);
+}
 
 // The files named, with every regular file under a named directory in name
 // order; names that start with a dot (.git, editor files) are passed over, and
 // so is the file the table is being written to.
-std::vector<Input> collectInputs(const std::vector<std::string>& arguments, const std::optional<std::string>& output) {
+std::vector<Input> collectInputs(const BatchRequest& request) {
+    const std::vector<std::string>& arguments = request.inputs;
+    const std::optional<std::string>& output = request.outputPath;
     namespace fs = std::filesystem;
     const auto isOutput = [&](const fs::path& path) {
         std::error_code error;
@@ -57,13 +77,14 @@ std::vector<Input> collectInputs(const std::vector<std::string>& arguments, cons
             std::error_code typeError;
             if (walk->path().filename().string().starts_with(".")) {
                 walk.disable_recursion_pending();
-            } else if (walk->is_regular_file(typeError) && !isOutput(walk->path())) {
+            } else if (walk->is_regular_file(typeError) && !isOutput(walk->path()) &&
+                       isSelected(request, walk->path(), walk->path().lexically_relative(argument))) {
                 files.push_back(walk->path().string());
             }
         }
         std::sort(files.begin(), files.end());
         for (std::string& file : files) {
-            inputs.push_back({std::move(file), ""});
+            inputs.push_back({std::move(file), "", true});
         }
         if (error) {
             inputs.push_back({argument, "cannot walk the directory: " + error.message()});
@@ -80,6 +101,10 @@ FileResult readRows(const Input& input, const BatchRequest& request, RowColumns 
         return result;
     }
     const FileReading reading = readFile(input.path, request.format, request.progress);
+    if (input.walked && reading.notStationFile) {
+        result.skipped = true;
+        return result;
+    }
     result.outcome = reading.outcome();
     if (result.outcome == ReadOutcome::Unreadable) {
         result.messages.push_back(input.path + ": " + reading.failure);
@@ -170,8 +195,9 @@ std::string counted(std::size_t count, const char* singular, const char* plural)
 struct Summary {
     std::size_t files = 0;
     std::size_t stations = 0;
-    std::size_t problems = 0;
+    std::size_t withProblems = 0;  // files read with problems
     std::size_t failures = 0;
+    std::size_t skipped = 0;
 };
 
 // Writes the table, taking each file's result as soon as it and every file
@@ -180,7 +206,6 @@ Summary writeInOrder(OrderedResults& results, std::size_t count, TableFormat tab
                      std::FILE* out) {
     const bool progress = stderrIsTerminal();
     Summary summary;
-    summary.files = count;
     bool firstRow = true;
     std::fputs(table == TableFormat::Csv ? csvHeader(columns).c_str() : "[", out);
     for (std::size_t index = 0; index < count; ++index) {
@@ -198,8 +223,10 @@ Summary writeInOrder(OrderedResults& results, std::size_t count, TableFormat tab
         for (const std::string& message : result.messages) {
             std::fprintf(stderr, "vivezeru5: %s\n", message.c_str());
         }
+        summary.files += result.skipped ? 0 : 1;
+        summary.skipped += result.skipped ? 1 : 0;
         summary.stations += result.stations;
-        summary.problems += result.problems;
+        summary.withProblems += result.problems > 0 ? 1 : 0;
         summary.failures += result.outcome == ReadOutcome::Unreadable ? 1 : 0;
         if (progress) {
             showProgress(index + 1, count);
@@ -218,7 +245,7 @@ Summary writeInOrder(OrderedResults& results, std::size_t count, TableFormat tab
 }  // namespace
 
 int runBatch(const BatchRequest& request, std::FILE* out) {
-    const std::vector<Input> inputs = collectInputs(request.inputs, request.outputPath);
+    const std::vector<Input> inputs = collectInputs(request);
     const RowColumns columns = everyColumn();
     OrderedResults results(inputs.size());
     std::atomic<std::size_t> next{0};
@@ -233,14 +260,14 @@ int runBatch(const BatchRequest& request, std::FILE* out) {
         workers.emplace_back(work);
     }
     const Summary summary = writeInOrder(results, inputs.size(), request.table, columns, out);
-    std::fprintf(stderr, "vivezeru5: %s, %s, %s, %s\n", counted(summary.files, "file", "files").c_str(),
+    std::fprintf(stderr, "vivezeru5: %s, %s, %s, %s, %zu skipped\n", counted(summary.files, "file", "files").c_str(),
                  counted(summary.stations, "station", "stations").c_str(),
-                 counted(summary.problems, "problem", "problems").c_str(),
-                 counted(summary.failures, "failure", "failures").c_str());
+                 counted(summary.withProblems, "file with problems", "files with problems").c_str(),
+                 counted(summary.failures, "failure", "failures").c_str(), summary.skipped);
     if (summary.failures > 0) {
         return exitStatusOf(ReadOutcome::Unreadable);
     }
-    return exitStatusOf(summary.problems > 0 ? ReadOutcome::WithProblems : ReadOutcome::Whole);
+    return exitStatusOf(summary.withProblems > 0 ? ReadOutcome::WithProblems : ReadOutcome::Whole);
 }
 
 }  // namespace vivezeru5::cli

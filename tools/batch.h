@@ -21,6 +21,8 @@ struct BatchRequest {
     unsigned jobs = 1;
     std::optional<std::string> outputPath;  // the table's own file, never read as an input
     ProgressLines progress = ProgressLines::Discarded;
+    std::vector<std::string> include;  // walked files read only when they match one (none: all)
+    std::vector<std::string> exclude;  // walked files that match one are passed over
 };
 
 // Reads every file, writes the rows to `out`, one line per problem or failure

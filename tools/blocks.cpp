@@ -45,6 +45,7 @@ void viewSoundings(const float* block, FileFormat format, BlockView& view) {
             return;
         }
         SoundingStationView station{};
+        station.position = k;
         station.id = block[position];
         station.longitude = block[position + 1];
         station.latitude = block[position + 2];
@@ -79,7 +80,7 @@ void viewSurfaces(const float* block, BlockView& view) {
     view.stationCount = static_cast<std::size_t>(block[4]);
     view.length = 5 + kSurfaceStride * view.stationCount;
     for (std::size_t k = 0; k < view.stationCount; ++k) {
-        view.surfaces.push_back({block + 5 + kSurfaceStride * k});
+        view.surfaces.push_back({block + 5 + kSurfaceStride * k, k});
     }
 }
 

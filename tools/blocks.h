@@ -23,6 +23,7 @@ struct ObservationTime {
 };
 
 struct SoundingStationView {
+    std::size_t position;  // the sounding's place in its file, from 0
     float id;
     float longitude;
     float latitude;
@@ -34,6 +35,7 @@ struct SoundingStationView {
 
 struct SurfaceStationView {
     const float* values;  // values 1 to 26: id, longitude, latitude, elevation, ...
+    std::size_t position;  // the report's place in its file, from 0
 };
 
 struct BlockView {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "compressed_file.h"
+#include "value_text.h"
 #include "vivezeru5/vivezeru5_reading.h"
 
 namespace vivezeru5::cli {
@@ -47,8 +49,14 @@ void flagStations(const vivezeru5_reading* library, FileReading& reading) {
 FileReading readFile(const std::string& path, std::optional<FileFormat> format, ProgressLines progress) {
     FileReading reading;
     reading.path = path;
+    DecompressedCopy copy;
+    if (const auto failure = DecompressedCopy::decompress(path, copy)) {
+        reading.failure = *failure;
+        return reading;
+    }
+    const std::string& source = copy.path().empty() ? path : copy.path();
     const OwnedReading library(vivezeru5_read_with_progress(
-        path.c_str(), format ? static_cast<int>(*format) : 0,
+        source.c_str(), format ? static_cast<int>(*format) : 0,
         progress == ProgressLines::ToStandardError ? toStandardError : nullptr, nullptr));
     if (!library) {
         reading.failure = "out of memory";
@@ -58,7 +66,10 @@ FileReading readFile(const std::string& path, std::optional<FileFormat> format, 
         reading.format = static_cast<FileFormat>(vivezeru5_reading_format(library.get()));
     }
     const FormatTraits& traits = traitsOf(format.value_or(reading.format));
-    if (vivezeru5_reading_status(library.get()) != VIVEZERU5_READ) {
+    const int status = vivezeru5_reading_status(library.get());
+    reading.notStationFile = format ? vivezeru5_recognise(source.c_str(), nullptr, nullptr) == VIVEZERU5_UNRECOGNISED
+                                    : status == VIVEZERU5_UNRECOGNISED;
+    if (status != VIVEZERU5_READ) {
         reading.failure = failureOf(library.get(), format, traits);
         return reading;
     }
@@ -69,6 +80,11 @@ FileReading readFile(const std::string& path, std::optional<FileFormat> format, 
         return reading;
     }
     flagStations(library.get(), reading);
+    // A two-digit year is shown by the %y rule; the block keeps its value.
+    int written = 0;
+    if (vivezeru5_reading_year_as_written(library.get(), &written) != 0 && written >= 0 && written < 100) {
+        reading.view.time.year = static_cast<float>(shownTwoDigitYear(written));
+    }
     for (std::size_t i = 0; i < vivezeru5_reading_problem_count(library.get()); ++i) {
         reading.problems.emplace_back(vivezeru5_reading_problem(library.get(), i));
     }

@@ -33,6 +33,7 @@ struct FileReading {
     std::vector<StationFlags> flags;    // per sounding station of an analysed format
     std::vector<std::string> problems;  // what the reading missed, one sentence each
     std::string failure;                // why the file could not be read
+    bool notStationFile = false;        // no format is recognised in it (empty, binary, foreign)
 
     ReadOutcome outcome() const {
         if (!failure.empty()) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "file_reading.h"
+#include "station_choice.h"
 #include "skewt_diagram.h"
 #include "value_text.h"
 #include "vivezeru5/vivezeru5.h"
@@ -33,6 +34,8 @@ constexpr const char* kHelp =
     "\n"
     "options:\n"
     "  -s, --station ID  the station to draw (default: the first in the file)\n"
+    "  --sounding N      the sounding at place N of the file (from 0), for an id\n"
+    "                    that occurs more than once\n"
     "  -f, --format F    read the file as F instead of recognising it\n"
     "                    (type5, type5-plain, rozedu)\n"
     "  -o, --output OUT  write the SVG to OUT instead of standard output\n"
@@ -44,7 +47,7 @@ constexpr const char* kHelp =
 struct Arguments {
     std::string path;
     std::optional<FileFormat> format;
-    std::optional<std::string> station;
+    cli::StationChoice choice;
     std::optional<std::string> output;
 };
 
@@ -86,9 +89,16 @@ std::optional<int> parseArguments(int argc, char** argv, Arguments& arguments) {
         } else if (argument == "--") {
             onlyFiles = true;
         } else if (isOption(argument, "-s", "--station")) {
-            arguments.station = optionValue(argc, argv, i, "--station");
-            if (!arguments.station) {
+            const std::optional<std::string> id = optionValue(argc, argv, i, "--station");
+            arguments.choice.id = id ? cli::stationIdNamed(*id) : std::nullopt;
+            if (!arguments.choice.id) {
                 return usageError(std::string(argument) + " needs a station id");
+            }
+        } else if (isOption(argument, "", "--sounding")) {
+            const std::optional<std::string> number = optionValue(argc, argv, i, "--sounding");
+            arguments.choice.sounding = number ? cli::soundingNumbered(*number) : std::nullopt;
+            if (!arguments.choice.sounding) {
+                return usageError(std::string(argument) + " needs the place of a sounding in the file, from 0");
             }
         } else if (isOption(argument, "-f", "--format")) {
             const std::optional<std::string> name = optionValue(argc, argv, i, "--format");
@@ -121,7 +131,7 @@ std::string formatted(const char* format, double value) {
 std::string title(const SoundingStationView& station, const cli::ObservationTime& time) {
     const std::optional<std::string> iso = cli::isoTime(time);
     return "Station " + cli::identifierText(station.id) + ", " +
-           (iso ? iso->substr(0, 10) + " " + iso->substr(11) : std::string("observation time not given"));
+           (iso ? iso->substr(0, 10) + " " + iso->substr(11) + " UTC" : std::string("observation time not given"));
 }
 
 std::string subtitle(const SoundingStationView& station, FileFormat format, const std::string& path) {
@@ -131,27 +141,6 @@ std::string subtitle(const SoundingStationView& station, FileFormat format, cons
     }
     return text + ", " + std::to_string(station.levelCount) + " levels; " + path + " (" +
            cli::traitsOf(format).optionName + ")";
-}
-
-// Index of the station named by `wanted`, or of the first; nothing when there is none.
-std::optional<std::size_t> pickStation(const cli::BlockView& view, const std::optional<std::string>& wanted) {
-    if (view.soundings.empty()) {
-        return std::nullopt;
-    }
-    if (!wanted) {
-        return 0;
-    }
-    char* end = nullptr;
-    const double id = std::strtod(wanted->c_str(), &end);
-    if (end == wanted->c_str() || *end != '\0') {
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < view.soundings.size(); ++i) {
-        if (view.soundings[i].id == static_cast<float>(id)) {
-            return i;
-        }
-    }
-    return std::nullopt;
 }
 
 // The flags' names, and what each flag that occurs means, in the order flags are tested.
@@ -179,13 +168,17 @@ bool writeText(const std::string& text, const std::optional<std::string>& output
     return std::fclose(file) == 0 && written;
 }
 
-int draw(const Arguments& arguments, const cli::FileReading& reading, std::FILE* standardOutput) {
-    const std::optional<std::size_t> index = pickStation(reading.view, arguments.station);
-    if (!index) {
-        return failure(arguments.path, arguments.station ? "no station " + *arguments.station + " in the file"
-                                                         : std::string("no station in the file"));
+int draw(const Arguments& arguments, cli::FileReading& reading, std::FILE* standardOutput) {
+    const std::size_t stations = reading.view.soundings.size();
+    if (arguments.choice.any()) {
+        if (const auto message = cli::keepChosenStation(reading, arguments.choice)) {
+            return failure(arguments.path, *message);
+        }
     }
-    const SoundingStationView& station = reading.view.soundings[*index];
+    if (reading.view.soundings.empty()) {
+        return failure(arguments.path, "no station in the file");
+    }
+    const SoundingStationView& station = reading.view.soundings.front();
     StationDiagram diagram;
     diagram.title = title(station, reading.view.time);
     diagram.subtitle = subtitle(station, reading.format, arguments.path);
@@ -193,16 +186,16 @@ int draw(const Arguments& arguments, const cli::FileReading& reading, std::FILE*
     diagram.levelCount = station.levelCount;
     diagram.derived = station.derived;
     diagram.latitude = station.latitude;
-    if (*index < reading.flags.size()) {
-        describeFlags(reading.flags[*index], diagram);
+    if (!reading.flags.empty()) {
+        describeFlags(reading.flags.front(), diagram);
     }
     if (!writeText(drawStationDiagram(diagram), arguments.output, standardOutput)) {
         return failure(arguments.output.value_or("standard output"),
                        std::string("cannot write the diagram: ") + std::strerror(errno));
     }
-    if (!arguments.station && reading.view.soundings.size() > 1) {
+    if (!arguments.choice.any() && stations > 1) {
         std::fprintf(stderr, "vivezeru5: %s: %zu stations; drew the first (%s), choose another with --station\n",
-                     arguments.path.c_str(), reading.view.soundings.size(), cli::identifierText(station.id).c_str());
+                     arguments.path.c_str(), stations, cli::identifierText(station.id).c_str());
     }
     return kExitOk;
 }
@@ -220,7 +213,7 @@ int runSkewTCommand(int argc, char** argv) {
     if (const auto status = parseArguments(argc, argv, arguments)) {
         return *status;
     }
-    const cli::FileReading reading = cli::readFile(arguments.path, arguments.format);
+    cli::FileReading reading = cli::readFile(arguments.path, arguments.format);
     if (!reading.failure.empty()) {
         return failure(arguments.path, reading.failure);
     }

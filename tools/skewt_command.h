@@ -4,7 +4,7 @@
 
 namespace vivezeru5::skewt {
 
-inline constexpr const char* kSkewTSynopsis = "vivezeru5 skewt [--format FORMAT] FILE [--station ID] [-o OUT.svg]";
+inline constexpr const char* kSkewTSynopsis = "vivezeru5 skewt [--format FORMAT] FILE [--station ID] [--sounding N] [-o OUT.svg]";
 
 // Runs the command on the arguments that follow "skewt"; returns the exit
 // status: 0 drawn, 3 drawn from a file read with problems, 1 the file or

@@ -10,12 +10,13 @@ namespace vivezeru5::cli {
 namespace {
 
 constexpr int kFirstSurfaceValue = 5;
-constexpr const char* kCommonColumns[] = {"file",      "format",    "time",      "station",
-                                          "longitude", "latitude",  "elevation", "level_count"};
+constexpr const char* kCommonColumns[] = {"file",      "format",   "time",      "station",    "sounding",
+                                          "longitude", "latitude", "elevation", "level_count"};
 
 // The fields of a station row before the value groups.
 struct RowStart {
     float id;
+    std::size_t position;  // the station's place in its file, from 0
     float longitude;
     float latitude;
     std::optional<float> elevation;     // none: the format carries no elevation
@@ -30,12 +31,13 @@ std::optional<float> elevationOf(FileFormat format, float elevation) {
 }
 
 RowStart soundingStart(const FileReading& reading, const SoundingStationView& station) {
-    return {station.id, station.longitude, station.latitude,
+    return {station.id, station.position, station.longitude, station.latitude,
             elevationOf(reading.format, station.elevation), station.levelCount};
 }
 
 RowStart surfaceStart(const SurfaceStationView& station) {
-    return {station.values[0], station.values[1], station.values[2], station.values[3], std::nullopt};
+    return {station.values[0], station.position, station.values[1], station.values[2], station.values[3],
+            std::nullopt};
 }
 
 std::string surfaceKey(int number) { return "value_" + std::to_string(number); }
@@ -59,6 +61,7 @@ std::string csvField(const std::string& text) {
 std::string csvStart(const FileReading& reading, const RowStart& start) {
     std::string line = csvField(reading.path) + "," + traitsOf(reading.format).optionName + "," +
                        isoTime(reading.view.time).value_or("") + "," + csvField(identifierText(start.id)) + "," +
+                       std::to_string(start.position) + "," +
                        shortestText(start.longitude) + "," + shortestText(start.latitude) + ",";
     if (start.elevation) {
         line += shortestText(*start.elevation);
@@ -146,6 +149,7 @@ std::string jsonStart(const FileReading& reading, const RowStart& start) {
                           jsonMember("format", jsonString(traitsOf(reading.format).optionName)) + ", " +
                           jsonMember("time", time ? jsonString(*time) : "null") + ", " +
                           jsonMember("station", std::isfinite(start.id) ? identifierText(start.id) : "null") + ", " +
+                          jsonMember("sounding", std::to_string(start.position)) + ", " +
                           jsonMember("longitude", jsonValue(start.longitude)) + ", " +
                           jsonMember("latitude", jsonValue(start.latitude)) + ", " +
                           jsonMember("elevation", start.elevation ? jsonValue(*start.elevation) : "null");
@@ -188,7 +192,7 @@ std::string jsonLevels(const SoundingStationView& station) {
         levels += i == 0 ? "\n    [" : ",\n    [";
         for (int j = 0; j < kLevelValues; ++j) {
             levels += j == 0 ? "" : ", ";
-            levels += jsonValue(station.levels[i * kLevelValues + j]);
+            levels += jsonValue(shownLevelValue(station.levels + i * kLevelValues, j));
         }
         levels += "]";
     }

@@ -43,11 +43,8 @@ std::string timeText(const ObservationTime& time, FileFormat format) {
                       static_cast<double>(time.month), static_cast<double>(time.day),
                       static_cast<double>(time.hour));
     }
-    std::string result = text;
-    if (format == FileFormat::Surface && isWholeIn(time.year, 0, 99)) {
-        result += " (year as written in the file)";
-    }
-    return result;
+    (void)format;
+    return text;
 }
 
 void printLevels(std::FILE* out, const SoundingStationView& station) {
@@ -56,7 +53,7 @@ void printLevels(std::FILE* out, const SoundingStationView& station) {
     for (std::size_t i = 0; i < station.levelCount; ++i) {
         const float* level = station.levels + i * kLevelValues;
         for (int j = 0; j < kLevelValues; ++j) {
-            std::fprintf(out, "%s", cell(level[j], 10).c_str());
+            std::fprintf(out, "%s", cell(shownLevelValue(level, j), 10).c_str());
         }
         std::fprintf(out, "\n");
     }

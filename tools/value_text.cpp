@@ -6,6 +6,14 @@
 
 namespace vivezeru5::cli {
 
+float shownLevelValue(const float* level, int field) {
+    constexpr int kHeight = 1;
+    constexpr float kMissingHeight = 9999.0f;
+    return field == kHeight && level[field] == kMissingHeight ? VIVEZERU5_MISSING : level[field];
+}
+
+int shownTwoDigitYear(int written) { return written >= 69 ? 1900 + written : 2000 + written; }
+
 std::string shortestText(float value) {
     if (std::isnan(value)) {
         return "nan";

@@ -8,6 +8,14 @@
 
 namespace vivezeru5::cli {
 
+// Value `field` (0 pressure ... 5 speed) of a level as it is shown: a height
+// of 9999, the levels' mark of a missing height, is the missing value.
+float shownLevelValue(const float* level, int field);
+
+// The year a tool shows for a year the file writes with two digits, by the
+// POSIX %y rule: 69 to 99 are 1969 to 1999, 0 to 68 are 2000 to 2068.
+int shownTwoDigitYear(int written);
+
 // The shortest decimal that reads back as the same 32-bit float ("36.12",
 // "-9999", "1e+20"); "nan", "inf" or "-inf" for the values that are no number.
 std::string shortestText(float value);

@@ -18,6 +18,7 @@
 #include "file_formats.h"
 #include "file_reading.h"
 #include "skewt_command.h"
+#include "station_choice.h"
 #include "station_rows.h"
 #include "text_report.h"
 
@@ -30,9 +31,10 @@ namespace {
 
 
 constexpr const char* kUsage =
-    "usage: vivezeru5 show [--format FORMAT] [--csv|--json] [--verbose] FILE\n"
+    "usage: vivezeru5 show [--format FORMAT] [--csv|--json] [--station ID] [--sounding N] [--verbose] FILE\n"
     "       vivezeru5 dump [--format FORMAT] [--verbose] FILE\n"
-    "       vivezeru5 batch [--format FORMAT] [--csv|--json] [-j N] [-o OUT] [--verbose] FILE|DIR...\n"
+    "       vivezeru5 batch [--format FORMAT] [--csv|--json] [-j N] [-o OUT] [--include GLOB] [--exclude GLOB]\n"
+    "                       [--verbose] FILE|DIR...\n"
     "       vivezeru5 skewt [--format FORMAT] FILE [--station ID] [-o OUT.svg]\n"
     "       vivezeru5 --help | --version\n";
 
@@ -60,10 +62,17 @@ constexpr const char* kHelp =
     "                         surface      type-1 surface reports (ReadVelmorData1)\n"
     "  --csv                station rows as CSV: values as the block holds them,\n"
     "                       a flag column beside each derived value\n"
-    "  --json               station rows as JSON: missing and flagged values\n"
-    "                       null, a flagged value's raw value and flag beside it\n"
+    "  --json               station rows as JSON: missing values and derived values\n"
+    "                       that mean nothing null, with the raw value and flag\n"
+    "  --station ID         show: only the station of this id\n"
+    "  --sounding N         show: only the sounding at place N of the file (from\n"
+    "                       0), for an id that occurs more than once\n"
     "  -j, --jobs N         batch: read N files at a time (default: the cores)\n"
     "  -o, --output OUT     batch: write the rows to OUT instead of standard output\n"
+    "  --include GLOB       batch: in a directory, read only the files whose name\n"
+    "                       (or path below the directory) matches GLOB; repeatable\n"
+    "  --exclude GLOB       batch: in a directory, pass over the files that match\n"
+    "                       GLOB; repeatable\n"
     "  -v, --verbose        pass the analysing readers' progress lines on, to\n"
     "                       standard error (without it they are discarded)\n"
     "  -q, --quiet          discard the progress lines (the default)\n"
@@ -77,9 +86,16 @@ constexpr const char* kHelp =
     "\n"
     "Units: pressure hPa, height dam, temperature and dew point degrees Celsius,\n"
     "wind direction degrees (from), speed m/s; elevation as in the file (m).\n"
-    "In show, -- marks the missing value -9999, and * a derived value that\n"
-    "carries a quality flag (missing_level, nan, no_lfc, el_not_found,\n"
-    "not_reached), explained under the station.\n"
+    "In show, -- marks the missing value -9999 (and a height of 9999), and * a\n"
+    "derived value that carries a quality flag (missing_level, nan, not_reached:\n"
+    "the value means nothing; no_lfc, el_not_found, parcel_disagrees: a value\n"
+    "with a caveat), explained under the station. A year written with two\n"
+    "digits is shown by the POSIX %y rule: 69 to 99 are 1969 to 1999, 00 to 68\n"
+    "are 2000 to 2068.\n"
+    "\n"
+    "In batch, a file found in a directory that holds no station data (empty,\n"
+    "binary, another kind of file) is skipped and counted; a .gz file is read\n"
+    "as the file it holds.\n"
     "\n"
     "Each difference between what a file declares and what was read (stations,\n"
     "level values, text after the last station) is reported on standard error.\n"
@@ -97,6 +113,9 @@ struct Options {
     unsigned jobs = 0;
     std::optional<std::string> output;
     std::vector<std::string> files;
+    StationChoice choice;
+    std::vector<std::string> include;
+    std::vector<std::string> exclude;
 };
 
 ProgressLines progressLinesOf(const Options& options) {
@@ -168,6 +187,18 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             if (!options.format) {
                 return usageError("unknown format '" + std::string(*name) + "' (formats: " + formatNames() + ")");
             }
+        } else if (options.command == Command::Show && isOption(argument, "", "--station")) {
+            const auto value = optionValue(argc, argv, i, "--station");
+            options.choice.id = value ? stationIdNamed(*value) : std::nullopt;
+            if (!options.choice.id) {
+                return usageError(std::string(argument) + " needs a station id");
+            }
+        } else if (options.command == Command::Show && isOption(argument, "", "--sounding")) {
+            const auto value = optionValue(argc, argv, i, "--sounding");
+            options.choice.sounding = value ? soundingNumbered(*value) : std::nullopt;
+            if (!options.choice.sounding) {
+                return usageError(std::string(argument) + " needs the place of a sounding in the file, from 0");
+            }
         } else if (batch && isOption(argument, "-j", "--jobs")) {
             const auto value = optionValue(argc, argv, i, "--jobs");
             const auto jobs = value ? jobCount(*value) : std::nullopt;
@@ -175,6 +206,13 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                 return usageError(std::string(argument) + " needs a number of files at a time, 1 to 1024");
             }
             options.jobs = *jobs;
+        } else if (batch && (isOption(argument, "", "--include") || isOption(argument, "", "--exclude"))) {
+            const bool include = isOption(argument, "", "--include");
+            const auto value = optionValue(argc, argv, i, include ? "--include" : "--exclude");
+            if (!value || value->empty()) {
+                return usageError(std::string(argument) + " needs a pattern");
+            }
+            (include ? options.include : options.exclude).emplace_back(*value);
         } else if (batch && isOption(argument, "-o", "--output")) {
             const auto value = optionValue(argc, argv, i, "--output");
             if (!value || value->empty()) {
@@ -211,7 +249,13 @@ void printTable(std::FILE* out, const FileReading& reading, TableFormat table) {
 }
 
 int runOneFile(const Options& options, std::FILE* out) {
-    const FileReading reading = readFile(options.files.front(), options.format, progressLinesOf(options));
+    FileReading reading = readFile(options.files.front(), options.format, progressLinesOf(options));
+    if (reading.block && options.choice.any()) {
+        if (const auto message = keepChosenStation(reading, options.choice)) {
+            std::fprintf(stderr, "vivezeru5: %s: %s\n", reading.path.c_str(), message->c_str());
+            return kExitNoData;
+        }
+    }
     if (reading.block) {
         if (options.command == Command::Dump) {
             printBlock(out, reading);
@@ -237,6 +281,8 @@ int runBatchCommand(const Options& options, std::FILE* out) {
     request.jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     request.outputPath = options.output;
     request.progress = progressLinesOf(options);
+    request.include = options.include;
+    request.exclude = options.exclude;
     if (!options.output) {
         return runBatch(request, out);
     }
