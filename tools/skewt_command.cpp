@@ -134,12 +134,18 @@ std::string title(const SoundingStationView& station, const cli::ObservationTime
            (iso ? iso->substr(0, 10) + " " + iso->substr(11) + " UTC" : std::string("observation time not given"));
 }
 
+// A path as the subtitle has room for it: its last 48 characters after "...".
+std::string shortenedPath(const std::string& path) {
+    constexpr std::size_t kShown = 48;
+    return path.size() <= kShown ? path : "..." + path.substr(path.size() - kShown);
+}
+
 std::string subtitle(const SoundingStationView& station, FileFormat format, const std::string& path) {
     std::string text = "lat " + formatted("%.2f", station.latitude) + ", lon " + formatted("%.2f", station.longitude);
     if (format != FileFormat::Rozedu && station.elevation != VIVEZERU5_MISSING) {
         text += ", elevation " + formatted("%.0f", station.elevation) + " m";
     }
-    return text + ", " + std::to_string(station.levelCount) + " levels; " + path + " (" +
+    return text + ", " + std::to_string(station.levelCount) + " levels; " + shortenedPath(path) + " (" +
            cli::traitsOf(format).optionName + ")";
 }
 

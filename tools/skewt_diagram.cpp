@@ -212,21 +212,26 @@ void legendEntry(SvgDocument& svg, double x, double y, const char* className, co
     svg.textElement("text", {{"x", number(x + 30)}, {"y", number(y)}}, text);
 }
 
-void drawLegend(SvgDocument& svg) {
+// The legend, listing the parcel and the energy areas only when they are drawn.
+void drawLegend(SvgDocument& svg, bool parcelDrawn) {
     svg.open("g", {{"id", "legend"}, {"class", "legend"}});
     const double x = kBoxLeft;
     double y = Frame::bottom() - 105;
     legendEntry(svg, x, y, "temperature", "temperature", false);
     legendEntry(svg, x + 150, y, "dewpoint", "dew point", false);
     y += 17;
-    legendEntry(svg, x, y, "parcel", "lifted surface parcel", false);
+    if (parcelDrawn) {
+        legendEntry(svg, x, y, "parcel", "lifted surface parcel", false);
+    }
     legendEntry(svg, x + 150, y, "dry-adiabat", "dry adiabat", false);
     y += 17;
     legendEntry(svg, x, y, "moist-adiabat", "moist adiabat", false);
     legendEntry(svg, x + 150, y, "mixing-ratio", "mixing ratio (g/kg)", false);
     y += 17;
-    legendEntry(svg, x, y, "cape", "CAPE area", true);
-    legendEntry(svg, x + 150, y, "cin", "CIN area", true);
+    if (parcelDrawn) {
+        legendEntry(svg, x, y, "cape", "CAPE area", true);
+        legendEntry(svg, x + 150, y, "cin", "CIN area", true);
+    }
     y += 17;
     svg.textElement("text", {{"class", "flag-text"}, {"x", number(x)}, {"y", number(y)}},
                     "Wind barbs in knots: pennant 50, barb 10, half barb 5.");
@@ -267,7 +272,7 @@ std::string drawStationDiagram(const StationDiagram& station) {
                          {"height", number(Frame::kHeight)}});
     drawWindBarbs(svg, profile.winds(), kBarbColumn, station.latitude < 0);
     drawValuesBox(svg, kBoxLeft, Frame::kTop, station.derived, station.flags, station.notes);
-    drawLegend(svg);
+    drawLegend(svg, lifted.has_value());
     return svg.finish();
 }
 
