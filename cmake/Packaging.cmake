@@ -72,7 +72,7 @@ function(vivezeru5_add_import_library target)
   endif()
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${dlltool} -d ${def} -D $<TARGET_FILE_NAME:${target}> -l ${import_library}
-    COMMENT "Import library for Visual C++: $<TARGET_FILE_BASE_NAME:${target}>.lib"
+    COMMENT "Import library for Visual C++ of ${target}"
     VERBATIM)
   install(FILES ${import_library} ${def} DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 endfunction()
