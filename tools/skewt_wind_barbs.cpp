@@ -1,5 +1,6 @@
 #include "skewt_wind_barbs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -14,6 +15,7 @@ constexpr double kBarbLength = 11;
 constexpr double kBarbSpacing = 4;
 constexpr double kPennantWidth = 6;
 constexpr double kMinimumGap = 14;  // vertical distance between two barbs drawn
+constexpr double kFeatherReach = 5;  // how far feathers reach past the staff's ends, vertically
 constexpr double kCalmKnots = 2.5;
 constexpr double kMaxKnots = 500;  // faster "winds" are errors in the file: no barb
 constexpr double kDegrees = 3.14159265358979323846 / 180;
@@ -77,6 +79,18 @@ std::string barbPath(const Point& base, double directionDegrees, double knots, b
     return path;
 }
 
+// The page's vertical extent of a barb at `y`: its staff, from the base
+// toward where the wind comes from, with room for the feathers.
+struct VerticalExtent {
+    double top;
+    double bottom;
+};
+
+VerticalExtent extentOf(double y, double directionDegrees) {
+    const double tip = y - kStaffLength * std::cos(directionDegrees * kDegrees);
+    return {std::min(y, tip) - kFeatherReach, std::max(y, tip) + kFeatherReach};
+}
+
 }  // namespace
 
 void drawWindBarbs(SvgDocument& svg, const std::vector<WindPoint>& winds, double columnX, bool southern) {
@@ -87,18 +101,24 @@ void drawWindBarbs(SvgDocument& svg, const std::vector<WindPoint>& winds, double
                          {"y1", number(DiagramFrame::kTop)},
                          {"x2", number(columnX)},
                          {"y2", number(DiagramFrame::bottom())}});
+    // Barbs are drawn from the bottom up; one that would overlap the barb
+    // drawn below it (a dense low-level jet) is left out.
     double lastY = INFINITY;
+    double lastTop = INFINITY;
     for (const WindPoint& wind : winds) {
         if (!DiagramFrame::spans(wind.pressure)) {
             continue;
         }
         const double y = DiagramFrame::y(wind.pressure);
         const double knots = wind.speed * kKnotsPerMetrePerSecond;
-        if (lastY - y < kMinimumGap || !(knots <= kMaxKnots)) {
+        const VerticalExtent extent = extentOf(y, wind.direction);
+        const bool calm = knots < kCalmKnots;
+        if (lastY - y < kMinimumGap || (!calm && extent.bottom > lastTop) || !(knots <= kMaxKnots)) {
             continue;
         }
         lastY = y;
-        if (knots < kCalmKnots) {
+        lastTop = calm ? y - kFeatherReach : extent.top;
+        if (calm) {
             svg.element("circle", {{"class", "barb calm"}, {"cx", number(columnX)}, {"cy", number(y)}, {"r", "3.0"}});
             continue;
         }

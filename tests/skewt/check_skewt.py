@@ -35,20 +35,22 @@ NO_850 = {3: "not_reached", 4: "not_reached", 5: "not_reached", 6: "missing_leve
 # The method's one-step Showalter and lifted indices against their parcels.
 ONE_STEP_DISAGREES = {6: "parcel_disagrees", 12: "parcel_disagrees"}
 
+# Barbs drawn: one a level, bottom up, leaving out a barb whose staff and
+# feathers would overlap the barb drawn below it.
 # (name, arguments, ids present, ids absent, derived rows, barbs drawn, flags
 # shown by slot); a barb closer than 14 units above the one drawn below it is
 # left out.
 CASES = [
     ("convective", ["--station", "10001", "examples/sounding_type5.txt"],
-     REFERENCE + PARCEL + CONVECTIVE, [], 19, 13, ONE_STEP_DISAGREES),
+     REFERENCE + PARCEL + CONVECTIVE, [], 19, 11, ONE_STEP_DISAGREES),
     ("stable_cold", ["--station", "10002", "examples/sounding_type5.txt"],
-     REFERENCE + PARCEL, CONVECTIVE, 19, 7, NO_LFC),
+     REFERENCE + PARCEL, CONVECTIVE, 19, 6, NO_LFC),
     ("high_surface", ["-s", "10003", "examples/sounding_type5.txt"],
      REFERENCE + PARCEL, CONVECTIVE, 19, 6, {**NO_850, **NO_LFC}),
     ("characteristic_levels_without_el", ["examples/sounding_rozedu.txt"],
-     REFERENCE + PARCEL + ["lfc-marker", "cape-area"], ["el-marker"], 19, 8, {**ONE_STEP_DISAGREES, **NO_EL}),
+     REFERENCE + PARCEL + ["lfc-marker", "cape-area"], ["el-marker"], 19, 7, {**ONE_STEP_DISAGREES, **NO_EL}),
     ("not_analysed", ["examples/sounding_type5_decimal.txt"],
-     REFERENCE, PARCEL + CONVECTIVE, 0, 8, {}),
+     REFERENCE, PARCEL + CONVECTIVE, 0, 7, {}),
     ("station_without_levels", ["--station", "30002", "tests/cli/data/rozedu_no_levels.txt"],
      BACKGROUND, PROFILES + PARCEL + CONVECTIVE, 19, 0, {slot: "not_reached" for slot in range(1, 20)}),
     ("surface_temperature_nan", ["--station", "1", "tests/cli/data/rozedu_hostile_values.txt"],
