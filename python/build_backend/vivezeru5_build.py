@@ -196,8 +196,14 @@ def _record_line(path: str, data: bytes) -> str:
     return f"{path},sha256={digest},{len(data)}"
 
 
+def _package_sources():
+    """The package's modules, and py.typed when it declares its type hints."""
+    directory = _PROJECT / _PACKAGE
+    return sorted(list(directory.glob("*.py")) + [p for p in [directory / "py.typed"] if p.exists()])
+
+
 def _package_files():
-    for path in sorted((_PROJECT / _PACKAGE).glob("*.py")):
+    for path in _package_sources():
         yield f"{_PACKAGE}/{path.name}", path.read_bytes()
 
 
@@ -247,7 +253,7 @@ def build_sdist(sdist_directory, config_settings=None):
     base = f"{fields['name']}-{fields['version']}"
     filename = f"{base}.tar.gz"
     members = ["pyproject.toml", "README.md", "build_backend/vivezeru5_build.py"]
-    members += [f"{_PACKAGE}/{path.name}" for path in sorted((_PROJECT / _PACKAGE).glob("*.py"))]
+    members += [f"{_PACKAGE}/{path.name}" for path in _package_sources()]
     with tarfile.open(Path(sdist_directory) / filename, "w:gz") as archive:
         for member in members:
             archive.add(_PROJECT / member, arcname=f"{base}/{member}")
