@@ -39,6 +39,9 @@ if(MODE STREQUAL "cmake")
       -DCMAKE_C_COMPILER=${C_COMPILER}
       "-DCMAKE_C_FLAGS=${C_FLAGS}"
       -DCMAKE_BUILD_TYPE=Release)
+  if(NOT output MATCHES "-- vivezeru5 package version ${VERSION}\n")
+    message(FATAL_ERROR "find_package(vivezeru5) found another version than ${VERSION}:\n${output}")
+  endif()
   run(${CMAKE_COMMAND} --build ${build})
   set(consumer ${build}/vivezeru5_consumer)
   if(DEFINED INSTALLED)
