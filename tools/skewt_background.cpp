@@ -120,6 +120,11 @@ void drawMixingRatios(SvgDocument& svg, const std::string& clip) {
                  }));
     }
     svg.close();
+}
+
+}  // namespace
+
+void drawBackgroundLabels(SvgDocument& svg) {
     svg.open("g", {{"id", "mixing-ratio-labels"}});
     for (const double ratio : kMixingRatios) {
         const Point top = Frame::at(mixingRatioCelsius(ratio, kMixingRatioTop), kMixingRatioTop);
@@ -130,8 +135,6 @@ void drawMixingRatios(SvgDocument& svg, const std::string& clip) {
     }
     svg.close();
 }
-
-}  // namespace
 
 void drawBackground(SvgDocument& svg, const std::string& clipId) {
     svg.comment("reference lines");

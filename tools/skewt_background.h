@@ -10,4 +10,8 @@ namespace vivezeru5::skewt {
 // clip path `clipId`.
 void drawBackground(SvgDocument& svg, const std::string& clipId);
 
+// The labels of the background's lines (the mixing ratios), drawn after the
+// shaded energy areas so that no shading hides them.
+void drawBackgroundLabels(SvgDocument& svg);
+
 }  // namespace vivezeru5::skewt

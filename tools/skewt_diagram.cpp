@@ -256,6 +256,7 @@ std::string drawStationDiagram(const StationDiagram& station) {
         svg.comment("areas of negative (CIN) and positive (CAPE) energy of the lifted surface parcel");
         drawEnergyAreas(svg, *lifted);
     }
+    drawBackgroundLabels(svg);
     svg.comment("the sounding");
     svg.open("g", {{"id", "profiles"}, {"clip-path", std::string("url(#") + kClipId + ")"}});
     drawLine(svg, "temperature", profile.temperatures());
