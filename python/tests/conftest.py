@@ -8,6 +8,16 @@ import vivezeru5
 from vivezeru5 import _blocks
 
 EXAMPLES = Path(os.environ.get("VIVEZERU5_EXAMPLES", Path(__file__).resolve().parents[2] / "examples"))
+# The real soundings, read in place (never copied into the repository).
+REAL = Path(os.environ.get("VIVEZERU5_REAL_DATA") or Path(__file__).resolve().parents[3] / "shared" / "data" / "real")
+
+
+def real_file(name):
+    """The path of a real sounding file; skips the test, saying so, when it is not there."""
+    path = REAL / name
+    if not path.exists():
+        pytest.skip(f"{path} is not there (VIVEZERU5_REAL_DATA names the folder of the real soundings)")
+    return path
 
 
 @pytest.fixture

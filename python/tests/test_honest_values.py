@@ -12,7 +12,7 @@ import pytest
 import vivezeru5
 
 DATA = Path(__file__).resolve().parent / "data"
-REAL = Path(os.environ.get("VIVEZERU5_REAL_DATA", Path(__file__).resolve().parents[3] / "shared" / "data" / "real"))
+from conftest import REAL, real_file  # noqa: E402
 ML, NR, NO_LFC, NO_EL, PD = "missing_level", "not_reached", "no_lfc", "el_not_found", "parcel_disagrees"
 MEANS_NOTHING = {ML, NR, "nan"}
 ONE_STEP = {"showalter_index_k": PD, "surface_lifted_index_k": PD}
@@ -72,9 +72,7 @@ REAL_CASES = [
 
 @pytest.mark.parametrize("name, flagged", REAL_CASES)
 def test_flags_of_real_soundings(name, flagged):
-    if not (REAL / name).exists():
-        pytest.skip(f"{REAL / name} is not there")
-    station = vivezeru5.read(REAL / name).stations[0]
+    station = vivezeru5.read(real_file(name)).stations[0]
     assert {key: station.flags[key] for key in flagged} == flagged
 
 

@@ -14,13 +14,15 @@ FLAGGED_COLUMN = "cin_jkg_flag"
 def test_station_table_has_one_row_per_station_with_flags(examples):
     pytest.importorskip("pandas")
     frame = vivezeru5.read(examples / "sounding_type5.txt").to_dataframe()
-    assert list(frame.columns[:8]) == ["file", "format", "time", "station_id", "lon", "lat", "elevation", "level_count"]
-    assert list(frame.columns[8:27]) == list(vivezeru5.DERIVED_NAMES)
-    assert list(frame.columns[27:]) == [f"{name}_flag" for name in vivezeru5.DERIVED_NAMES]
+    assert list(frame.columns[:9]) == ["file", "sounding", "format", "time", "station_id", "lon", "lat", "elevation",
+                                       "level_count"]
+    assert list(frame.columns[9:28]) == list(vivezeru5.DERIVED_NAMES)
+    assert list(frame.columns[28:]) == [f"{name}_flag" for name in vivezeru5.DERIVED_NAMES]
     assert frame["station_id"].tolist() == [10001, 10002, 10003]
+    assert frame["sounding"].tolist() == [0, 1, 2]
     first = frame.iloc[0]
     assert (first["lon"], first["lat"], first["k_index_c"], first["total_totals_c"]) == (116.3, 39.9, 36, 51)
-    assert str(first["time"]) == "2026-12-08 12:00:00"
+    assert str(first["time"]) == "2026-12-08 12:00:00+00:00"
     assert frame[FLAGGED_COLUMN].tolist() == [None, "no_lfc", "no_lfc"]  # stations 2 and 3 have no LFC
     # CSV shows the shortest decimals and reads back with the flags
     import io
@@ -29,6 +31,7 @@ def test_station_table_has_one_row_per_station_with_flags(examples):
 
     text = frame.to_csv(index=False)
     assert ",116.3,39.9,55.0,15," in text
+    assert ",0,type5,2026-12-08 12:00:00+00:00,10001," in text
     back = pandas.read_csv(io.StringIO(text))
     assert back[FLAGGED_COLUMN].fillna("").tolist() == ["", "no_lfc", "no_lfc"]
 
@@ -37,8 +40,10 @@ def test_level_table_has_one_row_per_level(examples):
     pytest.importorskip("pandas")
     frame = vivezeru5.read(examples / "sounding_type5.txt").levels_dataframe()
     assert len(frame) == 15 + 7 + 6
+    assert list(frame.columns) == ["file", "sounding", "station_id", "level", *vivezeru5.LEVEL_COLUMNS]
     row = frame[(frame["station_id"] == 10002) & (frame["level"] == 4)]
     assert row[list(vivezeru5.LEVEL_COLUMNS)].values.tolist() == [[500, 560, -32, -42, 290, 25]]
+    assert row["sounding"].tolist() == [1]
 
 
 def test_surface_table(examples):
@@ -130,6 +135,7 @@ def test_output_of_other_threads_through_the_c_runtime_is_kept(examples, tmp_pat
 ARCHIVE_SCRIPT = textwrap.dedent(
     """
     import sys
+    import dask
     import pandas
     from distributed import Client, LocalCluster
     import vivezeru5, vivezeru5.dask
@@ -138,12 +144,14 @@ ARCHIVE_SCRIPT = textwrap.dedent(
         paths = sys.argv[1:]
         with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None) as cluster:
             with Client(cluster):
-                frame = vivezeru5.dask.read_archive(paths)
-                assert frame.npartitions == len(paths)
-                got = frame.compute().reset_index(drop=True)
-        want = pandas.concat([vivezeru5.read(p).to_dataframe() for p in paths], ignore_index=True)
+                frame, problems = vivezeru5.dask.read_archive(paths, files_per_partition=2, errors="skip",
+                                                              return_problems=True)
+                assert frame.npartitions == 3
+                got, problems = dask.compute(frame, problems)
+        got = got.reset_index(drop=True)
+        want = vivezeru5.read_many(paths, errors="skip").to_dataframe()
         pandas.testing.assert_frame_equal(got, want)
-        print("rows", len(got))
+        print("rows", len(got), "problems", len(problems.problems), "skipped", [s.file for s in problems.skipped])
     """
 )
 
@@ -151,9 +159,13 @@ ARCHIVE_SCRIPT = textwrap.dedent(
 def test_archive_on_two_worker_processes_matches_single_process(examples, tmp_path):
     pytest.importorskip("distributed")
     pytest.importorskip("dask.dataframe")
-    paths = [str(examples / name) for name in ("sounding_type5.txt", "sounding_rozedu.txt", "sounding_type5_decimal.txt")]
+    paths = [str(examples / name) for name in ("sounding_type5.txt", "sounding_rozedu.txt", "sounding_type5_decimal.txt",
+                                                "surface_type1.txt", "absent.txt")]
     script = tmp_path / "archive.py"
     script.write_text(ARCHIVE_SCRIPT)
-    result = subprocess.run([sys.executable, str(script), *paths], capture_output=True, text=True, timeout=300)
+    result = subprocess.run([sys.executable, "-W", "ignore", str(script), *paths], capture_output=True, text=True,
+                            timeout=300)
     assert result.returncode == 0, result.stderr
-    assert result.stdout == "rows 7\n"  # 3 + 2 + 2 stations, and no progress line from the workers
+    # 3 + 2 + 2 stations, no problem, the surface file and the absent one left
+    # out, and no progress line from the workers
+    assert result.stdout == f"rows 7 problems 0 skipped {paths[3:]!r}\n"

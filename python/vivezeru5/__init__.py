@@ -45,21 +45,33 @@ variable VIVEZERU5_READING_LIBRARY, the companion beside the library named by
 VIVEZERU5_LIBRARY, one next to this package, then the system's loader.
 """
 from ._blocks import (
+    DERIVED_DESCRIPTIONS,
     DERIVED_NAMES,
     DERIVED_UNITS,
     LEVEL_COLUMNS,
+    LEVEL_UNITS,
     MISSING,
+    Archive,
     ObservationTime,
+    Skipped,
     Sounding,
     SoundingStation,
     SurfaceReport,
     SurfaceStation,
 )
-from ._library import VivezeruError, library_path
+from ._library import (
+    VivezeruError,
+    VivezeruFileNotFoundError,
+    VivezeruIsADirectoryError,
+    VivezeruNotADirectoryError,
+    VivezeruPermissionError,
+    library_path,
+)
 from ._readers import (
     FORMAT_NAMES,
     VivezeruWarning,
     read,
+    read_many,
     read_raw,
     read_rozedu,
     read_surface,
@@ -68,22 +80,31 @@ from ._readers import (
 )
 
 __all__ = [
+    "Archive",
+    "DERIVED_DESCRIPTIONS",
     "DERIVED_NAMES",
     "DERIVED_UNITS",
     "FLAG_NAMES",
     "FLAG_REASONS",
     "FORMAT_NAMES",
     "LEVEL_COLUMNS",
+    "LEVEL_UNITS",
     "MISSING",
     "ObservationTime",
+    "Skipped",
     "Sounding",
     "SoundingStation",
     "SurfaceReport",
     "SurfaceStation",
     "VivezeruError",
+    "VivezeruFileNotFoundError",
+    "VivezeruIsADirectoryError",
+    "VivezeruNotADirectoryError",
+    "VivezeruPermissionError",
     "VivezeruWarning",
     "library_path",
     "read",
+    "read_many",
     "read_raw",
     "read_rozedu",
     "read_surface",

@@ -2,10 +2,11 @@
 import datetime
 import functools
 import math
+import os
 import struct
 from array import array
 from dataclasses import dataclass, field
-from typing import Any, Dict, List, Optional, Tuple
+from typing import Any, Dict, List, NamedTuple, Optional, Tuple
 
 from . import _flags
 
@@ -24,31 +25,42 @@ LEVEL_COLUMNS = (
     "wind_direction_deg",
     "wind_speed_ms",
 )
+# Units as pint and MetPy spell them.
+LEVEL_UNITS = {
+    "pressure_hpa": "hPa",
+    "height_dam": "dam",
+    "temperature_c": "degC",
+    "dewpoint_c": "degC",
+    "wind_direction_deg": "degree",
+    "wind_speed_ms": "m/s",
+}
 
-# The 19 derived values of the analysing readers, in slot order, with units.
+# The 19 derived values of the analysing readers, in slot order, with units
+# and what each is (vivezeru5/vivezeru5.h).
 _DERIVED = (
-    ("freezing_height_dam", "dam"),
-    ("freezing_pressure_hpa", "hPa"),
-    ("k_index_c", "°C"),
-    ("total_totals_c", "°C"),
-    ("sweat_index", ""),
-    ("showalter_index_k", "K"),
-    ("lcl_pressure_hpa", "hPa"),
-    ("lcl_temperature_c", "°C"),
-    ("lcl_height_dam", "dam"),
-    ("mean_wind_direction_deg", "deg"),
-    ("mean_wind_speed_ms", "m/s"),
-    ("surface_lifted_index_k", "K"),
-    ("lfc_pressure_hpa", "hPa"),
-    ("lfc_temperature_c", "°C"),
-    ("lfc_height_dam", "dam"),
-    ("el_pressure_hpa", "hPa"),
-    ("cape_jkg", "J/kg"),
-    ("cin_jkg", "J/kg"),
-    ("bulk_richardson_number", ""),
+    ("freezing_height_dam", "dam", "height of the freezing level"),
+    ("freezing_pressure_hpa", "hPa", "pressure of the freezing level"),
+    ("k_index_c", "degC", "K index"),
+    ("total_totals_c", "degC", "total totals index"),
+    ("sweat_index", "dimensionless", "SWEAT index"),
+    ("showalter_index_k", "K", "Showalter index"),
+    ("lcl_pressure_hpa", "hPa", "pressure of the lifting condensation level"),
+    ("lcl_temperature_c", "degC", "temperature at the lifting condensation level"),
+    ("lcl_height_dam", "dam", "height of the lifting condensation level"),
+    ("mean_wind_direction_deg", "degree", "direction the mean wind blows from"),
+    ("mean_wind_speed_ms", "m/s", "speed of the mean wind"),
+    ("surface_lifted_index_k", "K", "lifted index of the surface parcel"),
+    ("lfc_pressure_hpa", "hPa", "pressure of the level of free convection"),
+    ("lfc_temperature_c", "degC", "temperature at the level of free convection"),
+    ("lfc_height_dam", "dam", "height of the level of free convection"),
+    ("el_pressure_hpa", "hPa", "pressure of the equilibrium level"),
+    ("cape_jkg", "J/kg", "convective available potential energy of the surface parcel"),
+    ("cin_jkg", "J/kg", "convective inhibition of the surface parcel"),
+    ("bulk_richardson_number", "dimensionless", "bulk Richardson number"),
 )
-DERIVED_NAMES = tuple(name for name, _ in _DERIVED)
-DERIVED_UNITS = dict(_DERIVED)
+DERIVED_NAMES = tuple(name for name, _, _ in _DERIVED)
+DERIVED_UNITS = {name: unit for name, unit, _ in _DERIVED}
+DERIVED_DESCRIPTIONS = {name: description for name, _, description in _DERIVED}
 
 _LEVEL_WIDTH = len(LEVEL_COLUMNS)
 _DERIVED_COUNT = len(_DERIVED)
@@ -57,7 +69,8 @@ _SURFACE_STRIDE = 26
 
 @dataclass(frozen=True)
 class ObservationTime:
-    """Date and hour as the block carries them (a type-5 year below 100 has 2000 added)."""
+    """Date and hour (UTC) as the block carries them; a type-5 year below 100
+    has 2000 added by the reader, so a file's "99" is the year 2099 here."""
 
     year: int
     month: int
@@ -65,12 +78,25 @@ class ObservationTime:
     hour: int
 
     def to_datetime(self) -> datetime.datetime:
-        """The time as a naive datetime; ValueError when the fields are not a valid date."""
-        return datetime.datetime(self.year, self.month, self.day, self.hour)
+        """The time as a datetime in UTC (time-zone aware); ValueError when
+        the fields are not a valid date."""
+        return datetime.datetime(self.year, self.month, self.day, self.hour, tzinfo=datetime.timezone.utc)
+
+    def __str__(self):
+        return f"{self.year:04d}-{self.month:02d}-{self.day:02d}T{self.hour:02d}:00Z"
 
 
-@dataclass(frozen=True)
+def _shown_name(source: Optional[str]) -> str:
+    return repr(os.path.basename(source) if source else source)
+
+
+@dataclass(frozen=True, repr=False)
 class SoundingStation:
+    """One station's sounding: position, levels and, for the analysed formats,
+    the 19 derived values with their quality flags. `sounding` is its place
+    in the file (0 for the first station), which tells apart soundings of the
+    same station id."""
+
     id: Any  # int when the file's id is a whole number
     lon: float
     lat: float
@@ -79,38 +105,101 @@ class SoundingStation:
     derived: Optional[Dict[str, float]]  # DERIVED_NAMES -> value; None when not analysed
     # DERIVED_NAMES -> flag name (FLAG_NAMES) or None; None when not analysed
     flags: Optional[Dict[str, Optional[str]]] = None
+    sounding: int = 0  # position in the file's block, from 0
 
     @property
     def level_count(self) -> int:
+        """The number of levels, the surface included."""
         return len(self.levels)
 
+    def __repr__(self):
+        return (f"<SoundingStation {self.id}, sounding {self.sounding}, lat {self.lat} lon {self.lon}, "
+                f"{self.level_count} levels>")
 
-@dataclass(frozen=True)
-class Sounding:
+
+class _Sequence:
+    """A result read as the sequence of the list named by `_items`: len,
+    iteration, indexing."""
+
+    _items = "stations"
+
+    def __len__(self):
+        return len(getattr(self, self._items))
+
+    def __iter__(self):
+        return iter(getattr(self, self._items))
+
+    def __getitem__(self, index):
+        return getattr(self, self._items)[index]
+
+    def _repr(self, kind: str) -> str:
+        time = f" {self.time}" if self.time is not None else ""
+        count = len(self.stations)
+        return f"<{kind} {self.format} {_shown_name(self.source)}{time}, {count} station{'s' * (count != 1)}>"
+
+
+class _Tables:
+    """Frames and datasets of every station of the soundings `_soundings()`."""
+
+    _problems_column = False  # whether the station frame ends in a `problems` column
+
+    def _soundings(self):
+        return [self]
+
+    def to_dataframe(self):
+        """One row per station (pandas): file, sounding, format, time (UTC),
+        station_id, lon, lat, elevation, level_count, then the 19 derived
+        values and, after them, one `<name>_flag` column each (None when
+        unflagged); for an Archive, then `problems`: the file's problems, one
+        per line ("" when it has none). `attrs["units"]` gives each column's
+        unit."""
+        from ._frames import stations_frame
+
+        return stations_frame(self._soundings(), problems=self._problems_column)
+
+    def levels_dataframe(self):
+        """One row per level (pandas): file, sounding, station_id, level (0 is
+        the surface), then LEVEL_COLUMNS. `attrs["units"]` gives the units."""
+        from ._frames import levels_frame
+
+        return levels_frame(self._soundings())
+
+    def to_xarray(self):
+        """The stations as a CF discrete-sampling-geometry dataset (xarray,
+        featureType profile): one profile each, their levels as a contiguous
+        ragged array, missing values NaN."""
+        from ._frames import profiles_dataset
+
+        return profiles_dataset(self._soundings())
+
+    def to_netcdf(self, path, **options):
+        """Writes `to_xarray()` to the netCDF file `path` (xarray's to_netcdf
+        with `options`), missing values as the fill value -9999."""
+        return self.to_xarray().to_netcdf(path, **options)
+
+
+@dataclass(frozen=True, repr=False)
+class Sounding(_Sequence, _Tables):
+    """The stations of one sounding file, in file order; a sequence of
+    SoundingStation (len, iteration, indexing)."""
+
     time: Optional[ObservationTime]  # None for characteristic-level files
     stations: List[SoundingStation]
     analysed: bool
     format: Optional[str] = None  # type5, type5-plain or rozedu
     source: Optional[str] = None  # the file read, as given
     problems: List[str] = field(default_factory=list)  # what the file declares but the reader did not get
+    # the value that stands for a missing one (MISSING unless read with missing=)
+    missing: float = field(default=MISSING, compare=False)
 
-    def to_dataframe(self):
-        """One row per station (pandas): file, format, time, station_id, lon,
-        lat, elevation, level_count, then the 19 derived values and, after
-        them, one `<name>_flag` column each (None when unflagged)."""
-        from ._frames import stations_frame
-
-        return stations_frame(self)
-
-    def levels_dataframe(self):
-        """One row per level (pandas): station_id, level (0 is the surface), then LEVEL_COLUMNS."""
-        from ._frames import levels_frame
-
-        return levels_frame(self)
+    def __repr__(self):
+        return self._repr("Sounding")
 
 
-@dataclass(frozen=True)
+@dataclass(frozen=True, repr=False)
 class SurfaceStation:
+    """One station of a surface report: position and the report's 26 values."""
+
     id: Any
     lon: float
     lat: float
@@ -123,21 +212,63 @@ class SurfaceStation:
             raise IndexError(f"surface values are numbered 1 to {_SURFACE_STRIDE}, not {n}")
         return self.values[n - 1]
 
+    def __repr__(self):
+        return f"<SurfaceStation {self.id}, lat {self.lat} lon {self.lon}>"
 
-@dataclass(frozen=True)
-class SurfaceReport:
+
+@dataclass(frozen=True, repr=False)
+class SurfaceReport(_Sequence):
+    """The stations of one surface file; a sequence of SurfaceStation."""
+
     time: ObservationTime  # year as written in the file
     stations: List[SurfaceStation]
     format: str = "surface"
     source: Optional[str] = None
     problems: List[str] = field(default_factory=list)
+    missing: float = field(default=MISSING, compare=False)
+
+    def __repr__(self):
+        return self._repr("SurfaceReport")
 
     def to_dataframe(self):
-        """One row per station (pandas): file, format, time, station_id, lon,
-        lat, elevation, then value_5 to value_26 numbered as in the file."""
+        """One row per station (pandas): file, format, time (UTC), station_id,
+        lon, lat, elevation, then value_5 to value_26 numbered as in the file."""
         from ._frames import surface_frame
 
         return surface_frame(self)
+
+
+class Skipped(NamedTuple):
+    """A file left out of an archive read with errors="skip", and why."""
+
+    file: str
+    reason: str
+
+
+@dataclass(frozen=True, repr=False)
+class Archive(_Sequence, _Tables):
+    """The soundings of many files read at once (`read_many`), in the order
+    the files were given; a sequence of Sounding, one per file read. Its
+    frames and dataset hold every station of every file, `file` and
+    `sounding` telling them apart."""
+
+    soundings: List[Sounding]
+    skipped: List[Skipped] = field(default_factory=list)  # with errors="skip": the files left out
+
+    _items = "soundings"
+    _problems_column = True
+
+    def _soundings(self):
+        return self.soundings
+
+    def __repr__(self):
+        stations = sum(len(sounding) for sounding in self.soundings)
+        return f"<Archive {len(self.soundings)} files, {stations} stations, {len(self.skipped)} skipped>"
+
+    @property
+    def problems(self) -> List[str]:
+        """The problems of every file read, in file order."""
+        return [problem for sounding in self.soundings for problem in sounding.problems]
 
 
 def _count(value: float, what: str) -> int:
@@ -269,10 +400,11 @@ def sounding(
                 levels=levels,
                 derived=derived,
                 flags=station_flags,
+                sounding=k,
             )
         )
         position = end
-    return Sounding(time=_time(values, 1), stations=stations, analysed=analysed)
+    return Sounding(time=_time(values, 1), stations=stations, analysed=analysed, missing=_marker(missing))
 
 
 def surface(raw: bytes, missing: Optional[float]) -> SurfaceReport:
@@ -291,7 +423,12 @@ def surface(raw: bytes, missing: Optional[float]) -> SurfaceReport:
                 values=report,
             )
         )
-    return SurfaceReport(time=_time(values, 0), stations=stations)
+    return SurfaceReport(time=_time(values, 0), stations=stations, missing=_marker(missing))
+
+
+def _marker(missing: Optional[float]) -> float:
+    """The value that stands for a missing one in a result read with `missing`."""
+    return MISSING if missing is None else missing
 
 
 def raw_values(raw: bytes):

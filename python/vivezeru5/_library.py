@@ -31,7 +31,42 @@ _PROGRESS_SINK = ctypes.CFUNCTYPE(None, ctypes.c_char_p, ctypes.c_void_p)
 
 
 class VivezeruError(OSError):
-    """A file the library cannot read, or a library that cannot be loaded."""
+    """A file the library cannot read, or a library that cannot be loaded.
+
+    A file that cannot be opened raises one of the subclasses below, which
+    are also the built-in error of their errno (FileNotFoundError, ...), with
+    `errno`, `strerror` and `filename` set."""
+
+
+class VivezeruFileNotFoundError(VivezeruError, FileNotFoundError):
+    """A file to read that does not exist (errno ENOENT)."""
+
+
+class VivezeruPermissionError(VivezeruError, PermissionError):
+    """A file to read that the process may not open (errno EACCES or EPERM)."""
+
+
+class VivezeruIsADirectoryError(VivezeruError, IsADirectoryError):
+    """A directory given as the file to read (errno EISDIR)."""
+
+
+class VivezeruNotADirectoryError(VivezeruError, NotADirectoryError):
+    """A path through something that is not a directory (errno ENOTDIR)."""
+
+
+_OPEN_ERRORS = {
+    FileNotFoundError: VivezeruFileNotFoundError,
+    PermissionError: VivezeruPermissionError,
+    IsADirectoryError: VivezeruIsADirectoryError,
+    NotADirectoryError: VivezeruNotADirectoryError,
+}
+
+
+def cannot_open(code: int, path) -> VivezeruError:
+    """The error for a file that cannot be opened with errno `code`: the
+    subclass of VivezeruError that is also Python's error of that errno."""
+    kind = _OPEN_ERRORS.get(type(OSError(code, "")), VivezeruError)
+    return kind(code, os.strerror(code), os.fsdecode(path))
 
 
 def library_path():
@@ -99,6 +134,11 @@ def format_names() -> tuple:
     """The formats' short names, in the library's order."""
     library = _load()
     return tuple(library.vivezeru5_format_name(number).decode() for number in range(1, 5))
+
+
+def version() -> str:
+    """The companion library's version, "MAJOR.MINOR.PATCH"."""
+    return _load().vivezeru5_version_string().decode()
 
 
 def format_analysed(name: str) -> bool:
