@@ -62,7 +62,9 @@
 
 #if defined(_WIN32)
 #  if defined(VIVEZERU5_BUILDING)
-#    define VIVEZERU5_API __declspec(dllexport)
+     /* vivezeru5.def names the exports: the objects, which the companion
+      * library is built from too, mark none. */
+#    define VIVEZERU5_API
 #  else
 #    define VIVEZERU5_API __declspec(dllimport)
 #  endif
