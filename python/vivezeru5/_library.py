@@ -26,7 +26,12 @@ _LAST_OUTCOME = 6
 _DERIVED_COUNT = 19
 
 _lock = threading.Lock()
+# The library twice: the calls that read a file release the GIL while they
+# run (CDLL), so that threads read files at once; the calls that only look
+# at a reading (PyDLL) keep it, since giving the GIL up and taking it back
+# costs more than they do, and between threads far more.
 _loaded = None
+_readers = None
 _PROGRESS_SINK = ctypes.CFUNCTYPE(None, ctypes.c_char_p, ctypes.c_void_p)
 
 
@@ -117,17 +122,25 @@ def _declare(library):
 
 
 def _load():
-    global _loaded
+    """The library, its calls holding the GIL."""
+    global _loaded, _readers
     with _lock:
         if _loaded is None:
             path = library_path()
             try:
-                library = ctypes.CDLL(path)
+                library, readers = ctypes.PyDLL(path), ctypes.CDLL(path)
                 _declare(library)
+                _declare(readers)
             except (OSError, AttributeError) as error:
                 raise VivezeruError(f"cannot load the vivezeru5 companion library from {path!r}: {error}") from error
-            _loaded = library
+            _loaded, _readers = library, readers
         return _loaded
+
+
+def _load_readers():
+    """The library, its calls releasing the GIL."""
+    _load()
+    return _readers
 
 
 def format_names() -> tuple:
@@ -198,14 +211,14 @@ _progress_to_stdout = _PROGRESS_SINK(_write_progress)
 
 def read_file(path, format_name: Optional[str], progress: bool = False) -> Reading:
     """Reads `path` in `format_name`, or in the format the library recognises."""
-    library = _load()
+    library, readers = _load(), _load_readers()
     number = library.vivezeru5_format_named(format_name.encode()) if format_name else 0
     if progress:
         sys.stdout.flush()
-        handle = library.vivezeru5_read_with_progress(os.fsencode(path), number, _progress_to_stdout, None)
+        handle = readers.vivezeru5_read_with_progress(os.fsencode(path), number, _progress_to_stdout, None)
         sys.stdout.flush()
     else:
-        handle = library.vivezeru5_read(os.fsencode(path), number, 0)
+        handle = readers.vivezeru5_read(os.fsencode(path), number, 0)
     if not handle:
         raise MemoryError("the vivezeru5 library ran out of memory")
     try:

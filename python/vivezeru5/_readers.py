@@ -215,12 +215,16 @@ def read_archive_files(paths: List[str], format, missing, honest, threads, error
                 raise
             return Skipped(os.fsdecode(path), str(error))
 
-    workers = threads or os.cpu_count() or 1
-    if workers == 1 or len(paths) == 1:
+    workers = min(threads or os.cpu_count() or 1, len(paths))
+    if workers <= 1:
         outcomes = [one(path) for path in paths]
     else:
+        # A task reads a run of files: a task per file costs the pool more
+        # than reading a one-station file does.
+        size = max(1, min(32, len(paths) // (4 * workers)))
         with ThreadPoolExecutor(max_workers=workers) as pool:
-            outcomes = list(pool.map(one, paths))
+            runs = pool.map(lambda start: [one(path) for path in paths[start:start + size]], range(0, len(paths), size))
+            outcomes = [outcome for run in runs for outcome in run]
     return Archive(soundings=[o for o in outcomes if not isinstance(o, Skipped)],
                    skipped=[o for o in outcomes if isinstance(o, Skipped)])
 

@@ -22,9 +22,9 @@ from ._blocks import Skipped
 from ._readers import expand_paths, read_archive_files
 
 # Measured on 400 and 4,000 one-station files with two worker processes
-# (BENCHMARKS.md): fewer, larger tasks cost less scheduling, but a partition
-# per worker is needed to keep every worker busy.
-FILES_PER_PARTITION = 100
+# (BENCHMARKS.md): fewer, larger tasks cost less scheduling and transfer,
+# but 400 files want a partition per worker to keep both busy.
+FILES_PER_PARTITION = 200
 
 
 class Problems(NamedTuple):
