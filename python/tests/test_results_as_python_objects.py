@@ -104,6 +104,39 @@ def test_times_are_utc(examples):
     assert time[0].isoformat() == "2026-12-08T12:00:00+00:00"
 
 
+ONE_LEVEL = "1 118.8 32.0 9 6\n1012 4 18 14 150 4\n"
+
+
+# date line's year -> the block's year, the year shown (POSIX %y for two digits)
+@pytest.mark.parametrize(
+    "header, written, block, shown",
+    [
+        ("diamond 5 x\n", "99", 2099, 1999),
+        ("diamond 5 x\n", "69", 2069, 1969),
+        ("diamond 5 x\n", "68", 2068, 2068),
+        ("diamond 5 x\n", "00", 2000, 2000),
+        ("diamond 5 x\n", "2023", 2023, 2023),
+        ("tag 1 x ", "26", 26, 2026),
+    ],
+)
+def test_two_digit_years_are_shown_by_the_posix_rule(write_file, header, written, block, shown):
+    pytest.importorskip("pandas")
+    if header.startswith("tag"):
+        text = f"{header}{written} 05 04 00 1\n1 100 30 5 " + " ".join(["1"] * 20) + "\n"
+    else:
+        text = f"{header}{written} 05 04 00 1\n{ONE_LEVEL}"
+    result = vivezeru5.read(write_file(text))
+    assert (result.time.year, result.time.calendar_year) == (block, shown)
+    assert result.time.to_datetime() == datetime.datetime(shown, 5, 4, tzinfo=UTC)
+    assert f" {shown}-05-04T00:00Z, 1 station>" in repr(result)
+    assert result.to_dataframe()["time"][0].year == shown
+
+
+def test_real_sounding_of_1999():
+    sounding = vivezeru5.read(real_file("type5_int/OUN_1999050400.txt"))
+    assert (sounding.time.year, str(sounding.time)) == (2099, "1999-05-04T00:00Z")
+
+
 @pytest.mark.parametrize(
     "table, column, unit",
     [

@@ -69,21 +69,35 @@ _SURFACE_STRIDE = 26
 
 @dataclass(frozen=True)
 class ObservationTime:
-    """Date and hour (UTC) as the block carries them; a type-5 year below 100
-    has 2000 added by the reader, so a file's "99" is the year 2099 here."""
+    """Date and hour (UTC) as the block carries them: a type-5 year below 100
+    has 2000 added by the reader, so a file's "99" is the year 2099 here.
+    `year_as_written` is the year as the file writes it (None when unknown);
+    the time shown and converted (`str`, `to_datetime`, the frames' `time`)
+    takes `calendar_year`."""
 
     year: int
     month: int
     day: int
     hour: int
+    year_as_written: Optional[int] = None
+
+    @property
+    def calendar_year(self) -> int:
+        """The year shown: one the file writes with two digits (0 to 99) by
+        the POSIX %y rule, 69 to 99 as 1969 to 1999 and 0 to 68 as 2000 to
+        2068; otherwise the block's year."""
+        written = self.year_as_written
+        if written is not None and 0 <= written < 100:
+            return 1900 + written if written >= 69 else 2000 + written
+        return self.year
 
     def to_datetime(self) -> datetime.datetime:
-        """The time as a datetime in UTC (time-zone aware); ValueError when
-        the fields are not a valid date."""
-        return datetime.datetime(self.year, self.month, self.day, self.hour, tzinfo=datetime.timezone.utc)
+        """The time as a datetime in UTC (time-zone aware), in `calendar_year`;
+        ValueError when the fields are not a valid date."""
+        return datetime.datetime(self.calendar_year, self.month, self.day, self.hour, tzinfo=datetime.timezone.utc)
 
     def __str__(self):
-        return f"{self.year:04d}-{self.month:02d}-{self.day:02d}T{self.hour:02d}:00Z"
+        return f"{self.calendar_year:04d}-{self.month:02d}-{self.day:02d}T{self.hour:02d}:00Z"
 
 
 def _shown_name(source: Optional[str]) -> str:

@@ -109,6 +109,7 @@ def _declare(library):
         "vivezeru5_reading_problem_count": ([c.c_void_p], c.c_size_t),
         "vivezeru5_reading_problem": ([c.c_void_p, c.c_size_t], c.c_char_p),
         "vivezeru5_reading_station_count": ([c.c_void_p], c.c_size_t),
+        "vivezeru5_reading_year_as_written": ([c.c_void_p, c.POINTER(c.c_int)], c.c_int),
         "vivezeru5_reading_outcome": ([c.c_void_p, c.c_size_t, c.c_int], c.c_int),
         "vivezeru5_outcome_flag": ([c.c_int], c.c_char_p),
         "vivezeru5_outcome_reason": ([c.c_int], c.c_char_p),
@@ -186,6 +187,7 @@ class Reading:
     block: bytes  # the floats, native order
     problems: List[str]
     flags: List[List[Optional[str]]]  # per analysed station, per derived slot: a flag name or None
+    year_as_written: Optional[int] = None  # the date line's year as the file writes it; None without a date
 
 
 def _outcomes(library, handle, stations: int) -> List[List[Optional[str]]]:
@@ -234,7 +236,9 @@ def read_file(path, format_name: Optional[str], progress: bool = False) -> Readi
         ]
         analysed = bool(format_number) and library.vivezeru5_format_analysed(format_number) != 0
         stations = library.vivezeru5_reading_station_count(handle) if pointer and analysed else 0
+        year = ctypes.c_int(0)
+        written = year.value if library.vivezeru5_reading_year_as_written(handle, ctypes.byref(year)) else None
         return Reading(status, library.vivezeru5_reading_open_error(handle), name.decode() if name else None, block,
-                       problems, _outcomes(library, handle, stations))
+                       problems, _outcomes(library, handle, stations), written)
     finally:
         library.vivezeru5_reading_free(handle)

@@ -62,7 +62,10 @@ def _result(path, format_name, shown, missing, honest, progress, warn=True):
     problems = [f"{shown}: {problem}" for problem in reading.problems]
     for problem in problems if warn else ():
         warnings.warn(problem, VivezeruWarning, stacklevel=4)  # the caller of read*
-    return dataclasses.replace(result, format=reading.format, source=shown, problems=problems)
+    time = result.time
+    if time is not None and reading.year_as_written is not None:
+        time = dataclasses.replace(time, year_as_written=reading.year_as_written)
+    return dataclasses.replace(result, format=reading.format, source=shown, problems=problems, time=time)
 
 
 def read_type5(path, missing: Optional[float] = None, *, honest: bool = False, progress: bool = False):
