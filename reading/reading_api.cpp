@@ -321,6 +321,18 @@ int vivezeru5_reading_outcome(const vivezeru5_reading* reading, size_t station, 
     return static_cast<int>(reading->report.outcomes[station][static_cast<std::size_t>(slot)]);
 }
 
+int vivezeru5_reading_outcomes(const vivezeru5_reading* reading, size_t station, int outcomes[VIVEZERU5_DERIVED_COUNT]) {
+    if (reading == nullptr || outcomes == nullptr || station >= reading->report.outcomes.size()) {
+        return 0;
+    }
+    for (int slot = 0; slot < kDerivedValues; ++slot) {
+        outcomes[slot] = static_cast<int>(reading->report.outcomes[station][static_cast<std::size_t>(slot)]);
+    }
+    return 1;
+}
+
+float vivezeru5_missing_height(void) { return kMissingHeight; }
+
 const char* vivezeru5_outcome_flag(int outcome) { return outcomeFlag(static_cast<DerivedOutcome>(outcome)); }
 
 const char* vivezeru5_outcome_reason(int outcome) { return outcomeReason(static_cast<DerivedOutcome>(outcome)); }

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "vivezeru5/vivezeru5_reading.h"
+
 namespace vivezeru5::cli {
 
 float shownLevelValue(const float* level, int field) {
     constexpr int kHeight = 1;
-    constexpr float kMissingHeight = 9999.0f;
-    return field == kHeight && level[field] == kMissingHeight ? VIVEZERU5_MISSING : level[field];
+    return field == kHeight && level[field] == vivezeru5_missing_height() ? VIVEZERU5_MISSING : level[field];
 }
 
 int shownTwoDigitYear(int written) { return written >= 69 ? 1900 + written : 2000 + written; }

@@ -182,6 +182,10 @@ VIVEZERU5_READING_API int vivezeru5_reading_station_values(const vivezeru5_readi
 VIVEZERU5_READING_API size_t vivezeru5_reading_problem_count(const vivezeru5_reading *reading);
 VIVEZERU5_READING_API const char *vivezeru5_reading_problem(const vivezeru5_reading *reading, size_t index);
 
+/* The height (dam) that marks a missing height in a sounding's levels: 9999.
+ * The blocks keep it; a tool shows it as it shows the missing value. */
+VIVEZERU5_READING_API float vivezeru5_missing_height(void);
+
 /* ---- Outcomes of the derived values ----------------------------------- */
 
 /* What the analysis reached for one derived value; the first that applies. */
@@ -204,6 +208,12 @@ enum vivezeru5_outcome {
  * sounding station `station`; VIVEZERU5_NOT_REACHED for a station of no
  * levels, -1 when the format is not analysed or an index is out of range. */
 VIVEZERU5_READING_API int vivezeru5_reading_outcome(const vivezeru5_reading *reading, size_t station, int slot);
+
+/* The 19 outcomes of sounding station `station` in slot order, into
+ * outcomes[0..18]; 1, or 0 (nothing written) when the format is not analysed
+ * or the index is out of range. */
+VIVEZERU5_READING_API int vivezeru5_reading_outcomes(const vivezeru5_reading *reading, size_t station,
+                                                     int outcomes[VIVEZERU5_DERIVED_COUNT]);
 
 /* The flag of an outcome ("" for VIVEZERU5_COMPUTED), a sentence saying why,
  * and whether the value then means nothing (1: missing_level, nan,

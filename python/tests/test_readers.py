@@ -223,3 +223,10 @@ def test_library_path_from_environment_is_used(examples):
     assert result.returncode != 0
     assert ("VivezeruError: cannot load the vivezeru5 companion library from "
             "'/nonexistent/libvivezeru5_reading.so'") in result.stderr
+
+
+def test_missing_heights_replaced_with_the_missing_value(write_file):
+    # The second level's height is 9999, the levels' mark of a missing height.
+    path = write_file("diamond 5 h\n26 1 1 0 1\n7 1 2 3 12\n1000 0 10 5 0 0\n900 9999 5 0 10 5\n")
+    assert [float(row[1]) for row in vivezeru5.read_type5(path).stations[0].levels] == [0.0, 9999.0]
+    assert [float(row[1]) for row in vivezeru5.read_type5(path, missing=-1.0).stations[0].levels] == [0.0, -1.0]

@@ -8,7 +8,7 @@ from array import array
 from dataclasses import dataclass, field
 from typing import Any, Dict, List, NamedTuple, Optional, Tuple
 
-from . import _flags
+from . import _flags, _library
 
 try:
     import numpy as _numpy
@@ -63,6 +63,7 @@ DERIVED_UNITS = {name: unit for name, unit, _ in _DERIVED}
 DERIVED_DESCRIPTIONS = {name: description for name, _, description in _DERIVED}
 
 _LEVEL_WIDTH = len(LEVEL_COLUMNS)
+_HEIGHT_COLUMN = LEVEL_COLUMNS.index("height_dam")
 _DERIVED_COUNT = len(_DERIVED)
 _SURFACE_STRIDE = 26
 
@@ -337,14 +338,24 @@ class _Values:
         return [self.scalar(i) for i in range(start, start + count)]
 
     def table(self, start: int, rows: int, columns: int):
+        """Level rows; with `missing`, a height of the levels' missing-height
+        mark (9999) is replaced as the missing value is."""
         if _numpy is not None:
             table = _numpy.frombuffer(self.floats, dtype=_numpy.float32, count=rows * columns, offset=start * 4)
             table = table.reshape(rows, columns).copy()
             if self.missing is not None:
+                heights = table[:, _HEIGHT_COLUMN]
+                heights[heights == _numpy.float32(_library.missing_height())] = self.missing
                 table[table == _numpy.float32(MISSING)] = self.missing
             return table
         values = self.run(start, rows * columns)
-        return [tuple(values[r * columns:(r + 1) * columns]) for r in range(rows)]
+        rows_ = [list(values[r * columns:(r + 1) * columns]) for r in range(rows)]
+        if self.missing is not None:
+            mark = shortest_decimal(_library.missing_height())
+            for row in rows_:
+                if row[_HEIGHT_COLUMN] == mark:
+                    row[_HEIGHT_COLUMN] = self.missing
+        return [tuple(row) for row in rows_]
 
 
 def sounding_length(first: float, counts_whole_block: bool) -> int:

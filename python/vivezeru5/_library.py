@@ -110,7 +110,8 @@ def _declare(library):
         "vivezeru5_reading_problem": ([c.c_void_p, c.c_size_t], c.c_char_p),
         "vivezeru5_reading_station_count": ([c.c_void_p], c.c_size_t),
         "vivezeru5_reading_year_as_written": ([c.c_void_p, c.POINTER(c.c_int)], c.c_int),
-        "vivezeru5_reading_outcome": ([c.c_void_p, c.c_size_t, c.c_int], c.c_int),
+        "vivezeru5_reading_outcomes": ([c.c_void_p, c.c_size_t, c.POINTER(c.c_int)], c.c_int),
+        "vivezeru5_missing_height": ([], c.c_float),
         "vivezeru5_outcome_flag": ([c.c_int], c.c_char_p),
         "vivezeru5_outcome_reason": ([c.c_int], c.c_char_p),
         "vivezeru5_outcome_meaningless": ([c.c_int], c.c_int),
@@ -193,15 +194,23 @@ class Reading:
 def _outcomes(library, handle, stations: int) -> List[List[Optional[str]]]:
     names = {}
     result = []
+    outcomes = (ctypes.c_int * _DERIVED_COUNT)()
     for station in range(stations):
+        if not library.vivezeru5_reading_outcomes(handle, station, outcomes):
+            result.append([None] * _DERIVED_COUNT)
+            continue
         row = []
-        for slot in range(_DERIVED_COUNT):
-            outcome = library.vivezeru5_reading_outcome(handle, station, slot)
+        for outcome in outcomes:
             if outcome not in names:
-                names[outcome] = library.vivezeru5_outcome_flag(outcome).decode() or None if outcome >= 0 else None
+                names[outcome] = library.vivezeru5_outcome_flag(outcome).decode() or None
             row.append(names[outcome])
         result.append(row)
     return result
+
+
+def missing_height() -> float:
+    """The height (dam) that marks a missing height in a sounding's levels."""
+    return _load().vivezeru5_missing_height()
 
 
 def _write_progress(line, _context):
