@@ -152,7 +152,7 @@ std::string subtitle(const SoundingStationView& station, FileFormat format, cons
 // The flags' names, and what each flag that occurs means, in the order flags are tested.
 void describeFlags(const cli::StationFlags& flags, StationDiagram& diagram) {
     for (int slot = 0; slot < kDerivedCount; ++slot) {
-        diagram.flags[slot] = std::string(cli::flagName(flags[slot]));
+        diagram.flags[slot] = {std::string(cli::flagName(flags[slot])), cli::flagMeansNothing(flags[slot])};
     }
     for (const cli::QualityFlag flag : cli::kAllFlags) {
         if (std::find(flags.begin(), flags.end(), flag) != flags.end()) {

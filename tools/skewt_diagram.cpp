@@ -54,7 +54,7 @@ text { font-family: DejaVu Sans, Arial, sans-serif; font-size: 11px; fill: #222;
 .box-frame { fill: #fbfbf8; stroke: #444; stroke-width: 1; }
 .box-title { font-weight: bold; }
 .derived-value { text-anchor: end; }
-.flagged .derived-value { fill: #888; }
+.meaningless .derived-value { fill: #999; }
 .flag { fill: #b3261e; font-style: italic; }
 .flag-text { fill: #444; font-size: 10px; }
 .legend line { stroke-width: 2; }

@@ -55,9 +55,11 @@ std::vector<std::string> wrapped(std::string_view text, std::size_t length) {
     return lines;
 }
 
-void drawRow(SvgDocument& svg, double left, double y, int slot, float value, const std::string& flag) {
+void drawRow(SvgDocument& svg, double left, double y, int slot, float value, const ShownFlag& shown) {
     const cli::DerivedValueName& name = cli::kDerivedValueNames[slot];
-    svg.open("g", {{"class", flag.empty() ? "derived" : "derived flagged"}, {"data-slot", std::to_string(slot + 1)}});
+    const std::string& flag = shown.name;
+    const char* rowClass = flag.empty() ? "derived" : shown.meaningless ? "derived flagged meaningless" : "derived flagged";
+    svg.open("g", {{"class", rowClass}, {"data-slot", std::to_string(slot + 1)}});
     svg.textElement("text", {{"class", "derived-name"}, {"x", number(left)}, {"y", number(y)}}, name.label);
     std::string text = valueText(value);
     if (*name.unit != '\0') {

@@ -12,8 +12,16 @@ namespace vivezeru5::skewt {
 
 inline constexpr int kDerivedCount = 19;
 
-// One quality flag name per derived value, in slot order; empty for none.
-using DerivedFlags = std::array<std::string, kDerivedCount>;
+// The quality flag of a derived value: its name (empty for none), and
+// whether the value then means nothing (drawn greyed) rather than carrying a
+// caveat.
+struct ShownFlag {
+    std::string name;
+    bool meaningless = false;
+};
+
+// One flag per derived value, in slot order.
+using DerivedFlags = std::array<ShownFlag, kDerivedCount>;
 
 // What a flag shown in the box means.
 struct FlagNote {

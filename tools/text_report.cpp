@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "derived_values.h"
 #include "value_text.h"
 #include "vivezeru5/vivezeru5.h"
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace vivezeru5::cli {
 namespace {
@@ -59,14 +65,27 @@ void printLevels(std::FILE* out, const SoundingStationView& station) {
     }
 }
 
+// Whether `out` is a terminal that takes the dim attribute: no NO_COLOR.
+bool greysOnTerminal(std::FILE* out) {
+#if defined(_WIN32)
+    (void)out;
+    return false;
+#else
+    return ::isatty(::fileno(out)) != 0 && std::getenv("NO_COLOR") == nullptr;
+#endif
+}
+
 void printDerived(std::FILE* out, const float* derived, const StationFlags& flags) {
+    const bool grey = greysOnTerminal(out);
     std::fprintf(out, "  derived values (0 where the analysis does not reach)\n");
     for (int slot = 0; slot < kDerivedCount; ++slot) {
         const DerivedValueName& name = kDerivedValueNames[slot];
         const std::string_view flag = flagName(flags[slot]);
         std::string line = "  " + std::string(slot < 9 ? " " : "") + std::to_string(slot + 1) + "  " + name.label;
         line.resize(std::max<std::size_t>(line.size(), 34), ' ');
-        line += cell(derived[slot], 10);
+        // On a terminal a value that means nothing is shown dim.
+        const bool dim = grey && flagMeansNothing(flags[slot]);
+        line += (dim ? "\x1b[2m" : "") + cell(derived[slot], 10) + (dim ? "\x1b[22m" : "");
         if (*name.unit != '\0') {
             line += std::string("  ") + name.unit;
         }

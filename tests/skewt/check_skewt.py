@@ -95,6 +95,9 @@ def shown_flags(root):
             flag = row.find(f"{SVG}text[@class='flag']")
             if flag is not None:
                 flags[int(row.get("data-slot"))] = flag.text
+                # A value that means nothing is greyed; one with a caveat is not.
+                greyed = "meaningless" in row.get("class").split()
+                assert greyed == (flag.text in ("missing_level", "nan", "not_reached")), (flag.text, greyed)
     return flags
 
 
