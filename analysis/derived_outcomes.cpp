@@ -133,14 +133,6 @@ bool showalterDisagrees(const SoundingStation& station, const StandardLevelValue
     return parcelDisagrees(station.showalterIndex, s.T500, parcel);
 }
 
-// The derived values of a station in slot order, as the block packs them.
-std::array<float, kDerivedValues> derivedValues(const SoundingStation& s) {
-    return {s.freezingHeight, s.freezingPressure, s.kIndex,          s.totalTotals,    s.sweatIndex,
-            s.showalterIndex, s.lclPressure,      s.lclTemperature,  s.lclHeight,      s.meanWindDirection,
-            s.meanWindSpeed,  s.liftedIndex,      s.lfcPressure,     s.lfcTemperature, s.lfcHeight,
-            s.elPressure,     s.cape,             s.cin,             s.bulkRichardson};
-}
-
 // The outcome of a slot whose inputs are all there and whose value is a number.
 Outcome outcomeOfNumber(int slot, const SoundingStation& station, const StandardLevelValues& s,
                         const ParcelEnergyOutcome& parcel) {
@@ -197,7 +189,7 @@ StationOutcomes classifyDerivedValues(const SoundingStation& station, const Stan
                                       const ParcelEnergyOutcome& parcel) {
     StationOutcomes outcomes{};
     const std::array<bool, kDerivedValues> missing = missingInputs(station, standard);
-    const std::array<float, kDerivedValues> values = derivedValues(station);
+    const std::array<float, kDerivedValues> values = derivedValuesOf(station);
     // K, total totals and SWEAT are formed only over a surface below 900 hPa.
     const bool indicesFormed = station.levels[0].pressure > 900.0f;
     for (int slot = 0; slot < kDerivedValues; ++slot) {

@@ -1,9 +1,9 @@
 #include "readers/block_packing.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
-#include <iterator>
 #include <limits>
 
 #include "readers/canonical_nan.h"
@@ -12,17 +12,8 @@ namespace vivezeru5 {
 namespace {
 
 float* packDerivedIndices(const SoundingStation& station, float* out) {
-    const float derived[kDerivedValues] = {
-        station.freezingHeight,    station.freezingPressure, station.kIndex,
-        station.totalTotals,       station.sweatIndex,       station.showalterIndex,
-        station.lclPressure,       station.lclTemperature,   station.lclHeight,
-        station.meanWindDirection, station.meanWindSpeed,
-        station.liftedIndex,  // the twelfth slot carries the surface lifted index
-        station.lfcPressure,       station.lfcTemperature,   station.lfcHeight,
-        station.elPressure,        station.cape,             station.cin,
-        station.bulkRichardson,
-    };
-    return std::copy(std::begin(derived), std::end(derived), out);
+    const std::array<float, kDerivedValues> derived = derivedValuesOf(station);
+    return std::copy(derived.begin(), derived.end(), out);
 }
 
 // Floats a block can hold, and the first capacity of a growing one.

@@ -2,6 +2,7 @@
 // level, one station with its derived values, and the missing value.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "vivezeru5/vivezeru5.h"
@@ -61,5 +62,18 @@ struct SoundingStation {
     float cin = 0;                // J/kg
     float bulkRichardson = 0;     // dimensionless
 };
+
+// The 19 derived values of a station in slot order (enum
+// vivezeru5_derived_slot), as the analysing readers pack them.
+inline std::array<float, kDerivedValues> derivedValuesOf(const SoundingStation& s) {
+    return {s.freezingHeight,    s.freezingPressure, s.kIndex,
+            s.totalTotals,       s.sweatIndex,       s.showalterIndex,
+            s.lclPressure,       s.lclTemperature,   s.lclHeight,
+            s.meanWindDirection, s.meanWindSpeed,
+            s.liftedIndex,  // the twelfth slot carries the surface lifted index
+            s.lfcPressure,       s.lfcTemperature,   s.lfcHeight,
+            s.elPressure,        s.cape,             s.cin,
+            s.bulkRichardson};
+}
 
 }  // namespace vivezeru5
